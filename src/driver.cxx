@@ -1,0 +1,11 @@
+// kalvira's entry point: one converter, shown, then the toolkit's event loop.
+
+#include "kalvira.h"
+
+int main()
+{
+    auto* converter = new KALVIRA;
+    converter->init();
+    converter->show();
+    return Fl::run();
+}

@@ -1,0 +1,110 @@
+// The converter's methods: start-up, the conversions between n, epsilon and K,
+// and the two dialogs behind the Help and About commands.
+
+#include "kalvira.h"
+
+#include <FL/Fl_Help_Dialog.H>
+#include <FL/fl_ask.H>
+
+#include <cmath>
+
+namespace {
+
+constexpr double two_pi = 6.283185307179586;
+constexpr double metres_per_nanometre = 1e-09;
+constexpr double start_wavelength = 632.8;
+
+// sqrt((r + t) * 0.5) with r = hypot(x, y) and t = x or -x.  When the sum
+// overflows although x and y are finite, the root is still representable:
+// take it of epsilon / 4 and double it.  Only then, so every other result stays
+// exactly the plain formula (scaling first would round away subnormal bits).
+double root_of_half_sum(double r, double t, double x, double y)
+{
+    const double sum = r + t;
+    if (!std::isinf(sum) || !std::isfinite(x) || !std::isfinite(y))
+        return std::sqrt(sum * 0.5);
+    const double r4 = std::hypot(x * 0.25, y * 0.25);
+    return std::sqrt((r4 + t * 0.25) * 0.5) * 2.0;
+}
+
+} // namespace
+
+std::complex<double> KALVIRA::set(double re, double im)
+{
+    return {re, im};
+}
+
+void KALVIRA::init()
+{
+    n = set(1.0, 0.0);
+    lambda = start_wavelength;
+    UI_n_real->value(1.0);
+    UI_n_imag->value(0.0);
+    calc_epsilon();
+    UI_lambda->value(lambda);
+    calc_K();
+}
+
+void KALVIRA::show()
+{
+    UI_window->show();
+}
+
+void KALVIRA::calc_epsilon()
+{
+    const double a = n.real();
+    const double b = n.imag();
+    const double re = a * a - b * b;
+    const double im = (a * b) * 2.0;
+    epsilon = set(re, im);
+    UI_epsilon_real->value(re);
+    UI_epsilon_imag->value(im);
+    calc_K();
+    UI_window->redraw();
+}
+
+// Principal root: a >= 0, and b takes the sign of y (positive for y = -0).
+void KALVIRA::calc_n()
+{
+    const double x = epsilon.real();
+    const double y = epsilon.imag();
+    const double r = std::hypot(x, y);
+    double a = 0.0;
+    double b = 0.0;
+    if (r == 0.0) {
+        // both stay +0
+    } else if (x > 0.0) {
+        a = root_of_half_sum(r, x, x, y);
+        b = (y / a) * 0.5;
+    } else {
+        b = root_of_half_sum(r, -x, x, y);
+        if (y < 0.0)
+            b = -b;
+        a = (y / b) * 0.5;
+    }
+    n = set(a, b);
+    UI_n_real->value(a);
+    UI_n_imag->value(b);
+    calc_K();
+    UI_window->redraw();
+}
+
+void KALVIRA::calc_K()
+{
+    K = (two_pi / (lambda * metres_per_nanometre)) * n.imag();
+    UI_K->value(K);
+}
+
+void KALVIRA::about_dialog()
+{
+    fl_message("kalvira, the optical constants converter, by the kalvira authors. "
+               "Built with FLTK, the Fast Light Toolkit: https://www.fltk.org");
+}
+
+// A new window every time: earlier ones stay open until their user closes them.
+void KALVIRA::help_dialog()
+{
+    auto* help = new Fl_Help_Dialog;
+    help->load("kalvira.html");
+    help->show();
+}
