@@ -5,7 +5,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$top/build}
 
-if [ -n "${DISPLAY:-}" ] && xwininfo -root >/dev/null 2>&1; then
+if [ "${1:-}" != --headless ] && [ -n "${DISPLAY:-}" ] && xwininfo -root >/dev/null 2>&1; then
     cd "$top/doc" && exec "$build/kalvira"
 fi
 
