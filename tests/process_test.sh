@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The real binary as a process: arguments, the ways it ends, a German locale.
+# Usage: process_test.sh KALVIRA WM_CLOSE CASE
+set -euo pipefail
+kalvira=$1 wm_close=$2 case=$3
+tmp=$(mktemp -d)
+pid=
+trap '[ -n "$pid" ] && kill $pid 2>/dev/null; rm -rf "$tmp"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+start() {  # start kalvira with the given arguments, set $pid and $win
+    "$kalvira" "$@" & pid=$!
+    win=$(timeout 10 xdotool search --sync --onlyvisible --name '^kalvira' | head -n 1)
+    [ -n "$win" ] || fail "no window"
+    sleep 0.2
+}
+ends_with_zero() {
+    local status=0
+    timeout 5 tail --pid=$pid -f /dev/null || fail "still running"
+    wait $pid || status=$?
+    pid=
+    [ $status -eq 0 ] || fail "exit status $status"
+}
+field_text() {  # click at window coordinates X Y, copy the field's text
+    xdotool mousemove --window "$win" "$1" "$2" click 1 key ctrl+a ctrl+c
+    sleep 0.1
+    xclip -o -selection clipboard
+}
+
+case $case in
+arguments)
+    start && import -window "$win" "$tmp/plain.png" && kill $pid && wait $pid || true
+    start -geometry 400x400 -fg red --bogus
+    import -window "$win" "$tmp/args.png"
+    geometry=$(xwininfo -id "$win" | awk '/Width|Height/ {printf "%s ", $2}')
+    [ "$geometry" = "231 171 " ] || fail "size $geometry"
+    diff=$(compare -metric AE "$tmp/plain.png" "$tmp/args.png" null: 2>&1 || true)
+    [ "$diff" = 0 ] || fail "window differs by $diff pixels" ;;
+escape)
+    start && xdotool mousemove --window "$win" 5 160 key Escape && ends_with_zero ;;
+close)
+    start && "$wm_close" "$win" && ends_with_zero ;;
+locale)
+    localedef -i de_DE -f UTF-8 "$tmp/de_DE.UTF-8" 2>/dev/null || true
+    export LOCPATH=$tmp LC_ALL=de_DE.UTF-8
+    [ "$(/usr/bin/printf '%.1f' 1.5 2>/dev/null)" = "1,5" ] || fail "German locale not in effect"
+    start
+    xdotool mousemove --window "$win" 70 47 click 1 key ctrl+a type 1.5
+    [ "$(field_text 70 92)" = 2.25 ] || fail "e' reads $(field_text 70 92)"
+    [ "$(field_text 180 137)" = 632.8 ] || fail "lambda reads $(field_text 180 137)" ;;
+*) fail "unknown case $case" ;;
+esac
+echo "ok: $case"
