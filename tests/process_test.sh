@@ -3,6 +3,7 @@
 # Usage: process_test.sh KALVIRA WM_CLOSE CASE
 set -euo pipefail
 kalvira=$1 wm_close=$2 case=$3
+docdir=$(cd "$(dirname "$0")/../doc" && pwd)
 tmp=$(mktemp -d)
 pid=
 trap '[ -n "$pid" ] && kill $pid 2>/dev/null; rm -rf "$tmp"' EXIT
@@ -48,6 +49,37 @@ locale)
     xdotool mousemove --window "$win" 70 47 click 1 key ctrl+a type 1.5
     [ "$(field_text 70 92)" = 2.25 ] || fail "e' reads $(field_text 70 92)"
     [ "$(field_text 180 137)" = 632.8 ] || fail "lambda reads $(field_text 180 137)" ;;
+help_three_times)
+    cd "$docdir" && start
+    for _ in 1 2 3; do
+        xdotool mousemove --window "$win" 55 12 click 1 && sleep 0.5
+        xdotool search --onlyvisible --name '^kalvira help$' | xargs -r -n1 -I{} xdotool windowmove {} 300 0
+    done
+    count=$(xdotool search --onlyvisible --name '^kalvira help$' | wc -l)
+    [ "$count" = 3 ] || fail "$count help windows" ;;
+help_without_page)
+    cd "$tmp" && start
+    xdotool mousemove --window "$win" 55 12 click 1 && sleep 0.5
+    [ -z "$(xdotool search --onlyvisible --name '^kalvira help$')" ] || fail "page found"
+    windows=$(xdotool search --onlyvisible --maxdepth 1 --name '' | wc -l)
+    [ "$windows" -ge 3 ] || fail "no help window ($windows top-level windows)"
+    xdotool search --onlyvisible --maxdepth 1 --name '' | grep -v "^$win\$" | xargs -r -I{} xdotool windowmove {} 300 0
+    xdotool mousemove --window "$win" 70 47 click 1 key ctrl+a type 2
+    [ "$(field_text 70 92)" = 4 ] || fail "main window stopped working" ;;
+quit_with_help_open)
+    cd "$docdir" && start
+    xdotool mousemove --window "$win" 55 12 click 1 && sleep 0.5
+    help=$(xdotool search --onlyvisible --name '^kalvira help$' | head -n 1)
+    xdotool windowmove "$help" 300 0 && sleep 0.2
+    xdotool mousemove --window "$win" 18 12 click 1 && sleep 0.5
+    kill -0 $pid 2>/dev/null || fail "ended with a help window open"
+    "$wm_close" "$help" && ends_with_zero ;;
+menu_letters_do_nothing)
+    cd "$docdir" && start
+    xdotool mousemove --window "$win" 5 160 key alt+q alt+h alt+a q h a && sleep 0.5
+    windows=$(xdotool search --onlyvisible --maxdepth 1 --name '' | wc -l)
+    kill -0 $pid 2>/dev/null || fail "a key ended the program"
+    [ "$windows" -le 2 ] || fail "a key opened a window" ;;
 *) fail "unknown case $case" ;;
 esac
 echo "ok: $case"
