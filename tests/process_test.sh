@@ -80,6 +80,16 @@ menu_letters_do_nothing)
     windows=$(xdotool search --onlyvisible --maxdepth 1 --name '' | wc -l)
     kill -0 $pid 2>/dev/null || fail "a key ended the program"
     [ "$windows" -le 2 ] || fail "a key opened a window" ;;
+about_is_modal)
+    start
+    xdotool mousemove --window "$win" 100 12 click 1 && sleep 0.5
+    box=$(xdotool search --onlyvisible --maxdepth 1 --name '' | grep -v "^$win\$" | tail -n 1)
+    [ -n "$box" ] || fail "no About box"
+    xdotool windowmove "$box" 300 0 && sleep 0.2
+    xdotool mousemove --window "$win" 70 47 click 1 key ctrl+a type 7
+    xdotool mousemove --window "$box" 20 20 key Return && sleep 0.3
+    [ "$(field_text 70 92)" = 1 ] || fail "typing reached the main window"
+    [ "$(field_text 70 47)" = 1 ] || fail "n' changed" ;;
 *) fail "unknown case $case" ;;
 esac
 echo "ok: $case"
