@@ -97,8 +97,7 @@ void KALVIRA::calc_K()
 
 void KALVIRA::about_dialog()
 {
-    fl_message("kalvira, the optical constants converter, by the kalvira authors. "
-               "Built with FLTK, the Fast Light Toolkit: https://www.fltk.org");
+    fl_message("kalvira by the kalvira authors, built with FLTK (www.fltk.org)");
 }
 
 // A new window every time: earlier ones stay open until their user closes them.
