@@ -19,5 +19,8 @@ run: build
 test: build
 	scripts/with-xvfb.sh ctest --test-dir $(BUILD) --output-on-failure
 
+package: build
+	cd $(BUILD) && cpack
+
 clean:
 	rm -rf $(BUILD)
