@@ -12,14 +12,19 @@ expect_files() {  # ROOT PREFIX: exactly the installed files, nothing else
         share/icons/hicolor/scalable/apps/kalvira.svg share/kalvira/kalvira.html |
         sed "s|^|$prefix/|" | sort | diff -u - "$tmp/files" || fail "installed files differ"
 }
-start_from_entry() {  # ROOT PREFIX: validate the entry, run its Exec= in its Path=, open Help
+start_from_entry() {  # ROOT PREFIX: validate the entry, run its Exec= in its Path=,
+                       # match its window class, open Help
     local root=$1 entry=$1$2/share/applications/kalvira.desktop
     desktop-file-validate "$entry" > "$tmp/validate" 2>&1 || true
     ! grep -Ei 'error|warning' "$tmp/validate" || fail "desktop entry not valid"
     local exec path
     exec=$(sed -n 's/^Exec=//p' "$entry") path=$(sed -n 's/^Path=//p' "$entry")
     [ "$exec" = "$2/bin/kalvira" ] && [ "$path" = "$2/share/kalvira" ] || fail "entry runs '$exec' in '$path'"
-    cd "$root$path" && start "$root$exec" && open_help
+    cd "$root$path" && start "$root$exec"
+    local class
+    class=$(sed -n 's/^StartupWMClass=//p' "$entry")
+    [[ $(xprop -id "$win" WM_CLASS) == *", \"$class\"" ]] || fail "window's class is not '$class'"
+    open_help
     [ "$help_title" = "kalvira help" ] || fail "help window titled '$help_title'"
 }
 
