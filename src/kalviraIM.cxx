@@ -6,6 +6,7 @@
 #include <FL/Fl_Help_Dialog.H>
 #include <FL/fl_ask.H>
 
+#include <cfloat>
 #include <cmath>
 
 namespace {
@@ -14,17 +15,24 @@ constexpr double two_pi = 6.283185307179586;
 constexpr double metres_per_nanometre = 1e-09;
 constexpr double start_wavelength = 632.8;
 
-// sqrt((r + t) * 0.5) with r = hypot(x, y) and t = x or -x.  When the sum
-// overflows although x and y are finite, the root is still representable:
-// take it of epsilon / 4 and double it.  Only then, so every other result stays
-// exactly the plain formula (scaling first would round away subnormal bits).
+// sqrt((r + t) * 0.5) with r = hypot(x, y) and t = x or -x, kept finite and
+// nonzero wherever the root is.  When the sum overflows although x and y are
+// finite, take the root of epsilon / 4 and double it.  When halving the sum
+// would round into the subnormals (to zero for the smallest epsilon, whose root
+// is about 1e-162), scale it up first.  Both only then: everywhere else the
+// result is the plain formula bit for bit.
 double root_of_half_sum(double r, double t, double x, double y)
 {
+    constexpr double up = 0x1p54;
+    constexpr double down = 0x1p-27;  // the square root of 1 / up
     const double sum = r + t;
-    if (!std::isinf(sum) || !std::isfinite(x) || !std::isfinite(y))
-        return std::sqrt(sum * 0.5);
-    const double r4 = std::hypot(x * 0.25, y * 0.25);
-    return std::sqrt((r4 + t * 0.25) * 0.5) * 2.0;
+    if (std::isinf(sum) && std::isfinite(x) && std::isfinite(y)) {
+        const double r4 = std::hypot(x * 0.25, y * 0.25);
+        return std::sqrt((r4 + t * 0.25) * 0.5) * 2.0;
+    }
+    if (sum > 0.0 && sum < 2.0 * DBL_MIN)
+        return std::sqrt(sum * up * 0.5) * down;
+    return std::sqrt(sum * 0.5);
 }
 
 } // namespace
