@@ -80,6 +80,12 @@ void type(const std::string& text)
         key(static_cast<unsigned char>(c));  // Latin-1 keysyms equal their code
 }
 
+void paste(const std::string& text)
+{
+    Fl::copy(text.data(), static_cast<int>(text.size()), 1);
+    key(XK_v, control);
+}
+
 void replace(Fl_Value_Input* field, const std::string& text)
 {
     click(field);

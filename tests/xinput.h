@@ -16,6 +16,7 @@ void settle();                          // round-trip and handle every event tha
 void click(Fl_Widget* widget);          // left click at the widget's centre
 void key(unsigned long keysym, unsigned modifiers = none);
 void type(const std::string& text);     // one key press per printable ASCII character
+void paste(const std::string& text);    // put it on the clipboard, press Ctrl+V
 void replace(Fl_Value_Input* field, const std::string& text);  // click, Ctrl+A, type
 std::string text(const Fl_Value_Input* field);
 
