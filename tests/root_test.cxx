@@ -24,6 +24,8 @@ constexpr double min_subnormal = std::numeric_limits<double>::denorm_min();
 // One unit in the last place of a double of |v|'s size, subnormals included.
 long double ulp(long double v)
 {
+    if (v == 0)
+        return 0x1p-1074L;
     return std::max(std::ldexp(1.0L, std::ilogb(v) - 52), 0x1p-1074L);
 }
 
