@@ -1,6 +1,7 @@
 # The README's commands; CMake does the real work in build/.
 BUILD ?= build
 CMAKE_FLAGS ?=
+RUNS ?= 25
 
 .PHONY: all deps build run test test-sanitized bench package clean
 
@@ -23,6 +24,11 @@ test: build
 
 test-sanitized:
 	$(MAKE) test BUILD=$(BUILD)/sanitized CMAKE_FLAGS=-DKALVIRA_SANITIZE=ON
+
+# Start-up, memory, keystroke latency and idle CPU; not part of the tests.
+bench: build
+	@scripts/deps.sh bench
+	scripts/with-xvfb.sh $(BUILD)/bench/kalvira_bench $(BUILD)/kalvira $(BUILD)/bench/bare_window $(RUNS)
 
 package: build
 	cd $(BUILD) && cpack
