@@ -27,13 +27,6 @@ bool equal(double a, double b)  // as the fields compare: -0 equals 0
     return a == b || (std::isnan(a) && std::isnan(b));
 }
 
-std::string g_format(double v)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%g", v);
-    return buf;
-}
-
 enum class Pair { index, dielectric, wavelength, display };
 
 struct Field {
@@ -109,7 +102,7 @@ protected:
         for (const auto& f : fields) {
             SCOPED_TRACE(f.name);
             if (!f.typed) {
-                ASSERT_EQ(text(f), g_format(f.widget->value()));
+                ASSERT_EQ(text(f), xinput::shown(f.widget->value()));
             } else if (f.pair != Pair::display) {
                 ASSERT_TRUE(equal(std::strtod(text(f).c_str(), nullptr), f.widget->value()))
                     << "text " << text(f).substr(0, 40) << " value " << f.widget->value();

@@ -6,6 +6,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <cstdio>
 #include <stdexcept>
 
 namespace xinput {
@@ -98,6 +99,13 @@ void replace(Fl_Value_Input* field, const std::string& text)
 std::string text(const Fl_Value_Input* field)
 {
     return field->input.value();
+}
+
+std::string shown(double value)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", value);
+    return buf;
 }
 
 } // namespace xinput

@@ -19,5 +19,6 @@ void type(const std::string& text);     // one key press per printable ASCII cha
 void paste(const std::string& text);    // put it on the clipboard, press Ctrl+V
 void replace(Fl_Value_Input* field, const std::string& text);  // click, Ctrl+A, type
 std::string text(const Fl_Value_Input* field);
+std::string shown(double value);        // what a field shows for a number the program wrote
 
 } // namespace xinput
