@@ -25,7 +25,7 @@ start_from_entry() {  # ROOT PREFIX: validate the entry, run its Exec= in its Pa
     class=$(sed -n 's/^StartupWMClass=//p' "$entry")
     [[ $(xprop -id "$win" WM_CLASS) == *", \"$class\"" ]] || fail "window's class is not '$class'"
     open_help
-    [ "$help_title" = "kalvira help" ] || fail "help window titled '$help_title'"
+    [ "$opened_title" = "kalvira help" ] || fail "help window titled '$opened_title'"
 }
 
 case $case in

@@ -36,17 +36,17 @@ help_three_times)
     [ "$count" = 3 ] || fail "$count help windows" ;;
 help_without_page)
     cd "$tmp" && start "$kalvira" && open_help
-    [ "$help_title" = Error ] || fail "help window titled '$help_title'"
+    [ "$opened_title" = Error ] || fail "help window titled '$opened_title'"
     errors=$(xdotool search --onlyvisible --name '^Error$' | wc -l)
     [ "$errors" = 1 ] || fail "$errors error windows"
     xdotool mousemove --window "$win" 70 47 click 1 key ctrl+a type 2
     [ "$(field_text 70 92)" = 4 ] || fail "main window stopped working" ;;
 quit_with_help_open)
     cd "$docdir" && start "$kalvira" && open_help
-    [ "$help_title" = "kalvira help" ] || fail "help window titled '$help_title'"
+    [ "$opened_title" = "kalvira help" ] || fail "help window titled '$opened_title'"
     xdotool mousemove --window "$win" 18 12 click 1 && sleep 0.5
     kill -0 $pid 2>/dev/null || fail "ended with a help window open"
-    "$wm_close" "$help" && ends_with_zero ;;
+    "$wm_close" "$opened" && ends_with_zero ;;
 menu_letters_do_nothing)
     cd "$docdir" && start "$kalvira"
     xdotool mousemove --window "$win" 5 160 key alt+q alt+h alt+a q h a && sleep 0.5
@@ -55,12 +55,9 @@ menu_letters_do_nothing)
     [ "$windows" -le 2 ] || fail "a key opened a window" ;;
 about_is_modal)
     start "$kalvira"
-    xdotool mousemove --window "$win" 100 12 click 1 && sleep 0.5
-    box=$(xdotool search --onlyvisible --maxdepth 1 --name '' | grep -v "^$win\$" | tail -n 1)
-    [ -n "$box" ] || fail "no About box"
-    xdotool windowmove "$box" 300 0 && sleep 0.2
+    open_from_menu 100
     xdotool mousemove --window "$win" 70 47 click 1 key ctrl+a type 7
-    xdotool mousemove --window "$box" 20 20 key Return && sleep 0.3
+    xdotool mousemove --window "$opened" 20 20 key Return && sleep 0.3
     [ "$(field_text 70 92)" = 1 ] || fail "typing reached the main window"
     [ "$(field_text 70 47)" = 1 ] || fail "n' changed" ;;
 *) fail "unknown case $case" ;;

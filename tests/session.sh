@@ -24,10 +24,11 @@ field_text() {  # click at window coordinates X Y, copy the field's text
     sleep 0.1
     xclip -o -selection clipboard
 }
-open_help() {  # click Help, move the new window aside; sets $help, $help_title
-    xdotool mousemove --window "$win" 55 12 click 1 && sleep 0.5
-    help=$(xdotool search --onlyvisible --maxdepth 1 --name '' | grep -v "^$win\$" | tail -n 1)
-    [ -n "$help" ] || fail "no help window"
-    xdotool windowmove "$help" 300 0 && sleep 0.2
-    help_title=$(xdotool getwindowname "$help")
+open_from_menu() {  # click the menu bar at X, move the new window aside; sets $opened, $opened_title
+    xdotool mousemove --window "$win" "$1" 12 click 1 && sleep 0.5
+    opened=$(xdotool search --onlyvisible --maxdepth 1 --name '' | grep -v "^$win\$" | tail -n 1)
+    [ -n "$opened" ] || fail "no window opened"
+    xdotool windowmove "$opened" 300 0 && sleep 0.2
+    opened_title=$(xdotool getwindowname "$opened")
 }
+open_help() { open_from_menu 55; }
