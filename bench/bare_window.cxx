@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The yardstick for start-up and memory: a bare toolkit window of kalvira's
 // size that shows itself and runs the event loop, nothing else.
 

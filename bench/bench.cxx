@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How fast kalvira starts, how much memory it holds, how quickly it answers a
 // keystroke and how still it sits when idle, side by side with a bare toolkit
 // window (and xcalc, when installed).  Run it on a private X display.

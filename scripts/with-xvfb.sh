@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs a command on a private virtual X server, which it starts and stops.
 set -euo pipefail
 

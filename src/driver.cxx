@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kalvira's entry point: one converter, shown, then the toolkit's event loop.
 
 #include "kalvira.h"

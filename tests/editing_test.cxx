@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Random editing through the real widgets: keystrokes and pastes into random
 // fields, with the model, the fields' texts and the conversions checked after
 // every event.  KALVIRA_SEED=N repeats a run; a failure prints its seed.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The real binary as a process: arguments, the ways it ends, a German locale.
 # Usage: process_test.sh KALVIRA WM_CLOSE CASE
 kalvira=$1 wm_close=$2 case=$3

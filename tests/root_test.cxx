@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The principal square root behind the epsilon fields, checked against a
 // long double reference over the whole range of doubles, and the exact
 // results for infinite and not-a-number parts.

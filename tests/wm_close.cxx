@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Acts as a window manager's close button: sends WM_DELETE_WINDOW to a window.
 #include <X11/Xlib.h>
 

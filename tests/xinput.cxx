@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "xinput.h"
 
 #include <FL/Fl.H>

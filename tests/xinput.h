@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Real input for in-process tests: XTest events on the toolkit's own display
 // connection, then the toolkit's event loop handles whatever the server sends back.
 #pragma once
