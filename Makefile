@@ -1,17 +1,27 @@
+# SPDX-License-Identifier: MIT
 # The README's commands; CMake does the real work in build/.
 BUILD ?= build
 CMAKE_FLAGS ?=
 RUNS ?= 25
 
-.PHONY: all deps build run test test-sanitized bench package clean
+# What a build is for decides which packages scripts/deps.sh installs and
+# whether the tests are built; the targets below set it for their build.
+PURPOSE ?= run
+test: PURPOSE = test
+bench: PURPOSE = bench
+
+# Debian's hardening flags, the same the package is built with.
+export DEB_BUILD_MAINT_OPTIONS := hardening=+all
+
+.PHONY: all build run test test-sanitized bench package clean
 
 all: build
 
-deps:
-	@scripts/deps.sh
-
-build: deps
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+build:
+	@scripts/deps.sh $(PURPOSE)
+	cmake -S . -B $(BUILD) -DBUILD_TESTING=$(if $(filter run,$(PURPOSE)),OFF,ON) \
+	    -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	    -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(BUILD) -j2
 
 run: build
@@ -20,18 +30,19 @@ run: build
 # Leak detection stays off: the program hands its windows to the toolkit and
 # frees nothing before it exits.
 test: build
-	ASAN_OPTIONS=detect_leaks=0 scripts/with-xvfb.sh ctest --test-dir $(BUILD) --output-on-failure
+	ASAN_OPTIONS=detect_leaks=0 scripts/with-xvfb.sh ctest --test-dir $(BUILD) --output-on-failure --timeout 120
 
 test-sanitized:
 	$(MAKE) test BUILD=$(BUILD)/sanitized CMAKE_FLAGS=-DKALVIRA_SANITIZE=ON
 
 # Start-up, memory, keystroke latency and idle CPU; not part of the tests.
 bench: build
-	@scripts/deps.sh bench
 	scripts/with-xvfb.sh $(BUILD)/bench/kalvira_bench $(BUILD)/kalvira $(BUILD)/bench/bare_window $(RUNS)
 
-package: build
-	cd $(BUILD) && cpack
+# The Debian package, built by dpkg-buildpackage and checked by lintian.
+package:
+	@scripts/deps.sh package
+	scripts/package.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

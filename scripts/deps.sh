@@ -1,10 +1,25 @@
 #!/usr/bin/env bash
-# Installs the Debian packages kalvira needs to build, test and run, if any are missing.
+# SPDX-License-Identifier: MIT
+# Installs the Debian packages that are missing for a purpose:
+#   run      build and run kalvira (and a virtual display when there is none)
+#   package  build and check the Debian package
+#   test     the tests, the package's among them
+#   bench    the benchmark, which shares the tests' helpers
+# Usage: deps.sh [run|package|test|bench]
 set -euo pipefail
 
-packages=(cmake make g++ libfltk1.3-dev fluid fonts-urw-base35 libgtest-dev libxtst-dev
-          xvfb xdotool x11-utils xclip imagemagick desktop-file-utils locales dpkg-dev)
-[ "${1:-}" = bench ] && packages+=(x11-apps)
+build=(cmake make g++ dpkg-dev libfltk1.3-dev fluid librsvg2-bin fonts-urw-base35)
+headless=(xvfb x11-utils xdotool imagemagick)
+package=(debhelper lintian appstream appstream-compose desktop-file-utils man-db)
+tests=(libgtest-dev libxtst-dev xclip locales)
+
+case ${1:-run} in
+run)     packages=("${build[@]}"); [ -n "${DISPLAY:-}" ] || packages+=("${headless[@]}") ;;
+package) packages=("${build[@]}" "${package[@]}") ;;
+test)    packages=("${build[@]}" "${headless[@]}" "${package[@]}" "${tests[@]}") ;;
+bench)   packages=("${build[@]}" "${headless[@]}" "${tests[@]}" x11-apps) ;;
+*)       echo "usage: $0 [run|package|test|bench]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,13 +1,19 @@
+// SPDX-License-Identifier: MIT
 // The converter's methods: start-up, the conversions between n, epsilon and K,
 // and the two dialogs behind the Help and About commands.
 
 #include "kalvira.h"
+#include "version.h"
+#include "window_icons.h"
 
 #include <FL/Fl_Help_Dialog.H>
+#include <FL/Fl_PNG_Image.H>
 #include <FL/fl_ask.H>
 
 #include <cfloat>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -53,8 +59,17 @@ void KALVIRA::init()
     calc_K();
 }
 
+// The icon goes to every window shown from now on, help windows included, for
+// task bars that do not match the window to its desktop entry.
 void KALVIRA::show()
 {
+    std::vector<std::unique_ptr<Fl_PNG_Image>> images;
+    std::vector<const Fl_RGB_Image*> icons;
+    for (int i = 0; i < window_icon_count; ++i) {
+        images.push_back(std::make_unique<Fl_PNG_Image>(nullptr, window_icons[i].data, window_icons[i].size));
+        icons.push_back(images.back().get());
+    }
+    Fl_Window::default_icons(icons.data(), window_icon_count);  // copies them
     UI_window->show();
 }
 
@@ -105,7 +120,7 @@ void KALVIRA::calc_K()
 
 void KALVIRA::about_dialog()
 {
-    fl_message("kalvira by the kalvira authors, built with FLTK (www.fltk.org)");
+    fl_message("kalvira %s by the kalvira authors, built with FLTK (www.fltk.org)", kalvira_version);
 }
 
 // A new window every time: earlier ones stay open until their user closes them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The live converter driven through real X input: start-up, conversions,
 // the typing rules of the fields and the window's layout.
 
@@ -5,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include "kalvira.h"
+#include "version.h"
 #include "xinput.h"
 
 #include <FL/Fl.H>
+#include <FL/fl_ask.H>
 #include <FL/x.H>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
@@ -198,6 +201,21 @@ TEST_F(Converter, FieldsTakeFocusWhereTheyAreDrawnInAFixedWindow)
     EXPECT_EQ(hints.max_width, 231);
     EXPECT_EQ(hints.min_height, 171);
     EXPECT_EQ(hints.max_height, 171);
+}
+
+TEST_F(Converter, AboutNamesTheVersion)
+{
+    static std::string about;
+    Fl::add_timeout(0.1, [](void*) {  // read the message box, then dismiss it
+        Fl_Window* box = fl_message_icon()->window();
+        for (int i = 0; i < box->children(); ++i)
+            if (box->child(i)->label() && std::string(box->child(i)->label()).size() > 20)
+                about = box->child(i)->label();
+        box->hide();
+    });
+    k->about_dialog();
+    EXPECT_EQ(about.rfind(std::string("kalvira ") + kalvira_version + " by ", 0), 0u) << about;
+    EXPECT_NE(about.find("FLTK (www.fltk.org)"), std::string::npos) << about;
 }
 
 } // namespace
