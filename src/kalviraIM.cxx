@@ -21,20 +21,24 @@ constexpr double two_pi = 6.283185307179586;
 constexpr double metres_per_nanometre = 1e-09;
 constexpr double start_wavelength = 632.8;
 
-// sqrt((r + t) * 0.5) with r = hypot(x, y) and t = x or -x, kept finite and
-// nonzero wherever the root is.  When the sum overflows although x and y are
-// finite, take the root of epsilon / 4 and double it.  When halving the sum
-// would round into the subnormals (to zero for the smallest epsilon, whose root
-// is about 1e-162), scale it up first.  Both only then: everywhere else the
-// result is the plain formula bit for bit.
-double root_of_half_sum(double r, double t, double x, double y)
+// The larger part of the principal root: sqrt((r + x) * 0.5) for x > 0, else
+// sqrt((r - x) * 0.5), with r = hypot(x, y).  Two kinds of epsilon leave these
+// plain steps, because the steps would give a wrong root there:
+// - the sum overflows although x and y are finite (|epsilon| near the largest
+//   double): take the root of epsilon / 4 instead and double it;
+// - the sum lies below 2^-1021 and is an odd multiple of 2^-1074, so that
+//   halving it rounds and the root loses up to half its bits (0 + 1.5e-323i
+//   gave 2.36e-162 + 3.14e-162i for 2.72e-162 + 2.72e-162i): scale the sum up
+//   by 2^54 first and the root down by 2^27.  For the even multiples, where the
+//   halving is exact, this gives the same bits as the plain steps.
+double larger_root_part(double x, double y, double r)
 {
-    constexpr double up = 0x1p54;
-    constexpr double down = 0x1p-27;  // the square root of 1 / up
-    const double sum = r + t;
+    constexpr double up = 0x1p54, down = 0x1p-27;  // down is the square root of 1 / up
+    const double sum = x > 0.0 ? r + x : r - x;
     if (std::isinf(sum) && std::isfinite(x) && std::isfinite(y)) {
-        const double r4 = std::hypot(x * 0.25, y * 0.25);
-        return std::sqrt((r4 + t * 0.25) * 0.5) * 2.0;
+        const double x4 = x * 0.25;
+        const double r4 = std::hypot(x4, y * 0.25);
+        return std::sqrt((x > 0.0 ? r4 + x4 : r4 - x4) * 0.5) * 2.0;
     }
     if (sum > 0.0 && sum < 2.0 * DBL_MIN)
         return std::sqrt(sum * up * 0.5) * down;
@@ -73,11 +77,17 @@ void KALVIRA::show()
     UI_window->show();
 }
 
+// When a * a and b * b both overflow, a * a - b * b is inf - inf, not a number,
+// although a and b are finite; (a - b)(a + b) on the halves cannot overflow
+// before the last step and gives 0, a finite value or the infinity it should.
+// Every other n keeps the plain steps bit for bit.
 void KALVIRA::calc_epsilon()
 {
     const double a = n.real();
     const double b = n.imag();
-    const double re = a * a - b * b;
+    double re = a * a - b * b;
+    if (std::isnan(re) && std::isfinite(a) && std::isfinite(b))
+        re = ((a * 0.5 - b * 0.5) * (a * 0.5 + b * 0.5)) * 4.0;
     const double im = (a * b) * 2.0;
     epsilon = set(re, im);
     UI_epsilon_real->value(re);
@@ -97,10 +107,10 @@ void KALVIRA::calc_n()
     if (r == 0.0) {
         // both stay +0
     } else if (x > 0.0) {
-        a = root_of_half_sum(r, x, x, y);
+        a = larger_root_part(x, y, r);
         b = (y / a) * 0.5;
     } else {
-        b = root_of_half_sum(r, -x, x, y);
+        b = larger_root_part(x, y, r);
         if (y < 0.0)
             b = -b;
         a = (y / b) * 0.5;
