@@ -7,13 +7,13 @@ RUNS ?= 25
 # What a build is for decides which packages scripts/deps.sh installs and
 # whether the tests are built; the targets below set it for their build.
 PURPOSE ?= run
-test: PURPOSE = test
+test screenshot: PURPOSE = test
 bench: PURPOSE = bench
 
 # Debian's hardening flags, the same the package is built with.
 export DEB_BUILD_MAINT_OPTIONS := hardening=+all
 
-.PHONY: all build run test test-sanitized bench package clean
+.PHONY: all build run test test-sanitized screenshot bench package clean
 
 all: build
 
@@ -34,6 +34,11 @@ test: build
 
 test-sanitized:
 	$(MAKE) test BUILD=$(BUILD)/sanitized CMAKE_FLAGS=-DKALVIRA_SANITIZE=ON
+
+# Redraws doc/kalvira.png, the README's picture of the window, which the tests
+# compare the window with pixel for pixel; for when the window changes on purpose.
+screenshot: build
+	UPDATE_SCREENSHOT=1 scripts/with-xvfb.sh ctest --test-dir $(BUILD) -R process.window
 
 # Start-up, memory, keystroke latency and idle CPU; not part of the tests.
 bench: build

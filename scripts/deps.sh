@@ -11,7 +11,7 @@ set -euo pipefail
 build=(cmake make g++ dpkg-dev libfltk1.3-dev fluid librsvg2-bin fonts-urw-base35)
 headless=(xvfb x11-utils xdotool imagemagick)
 package=(debhelper lintian appstream appstream-compose desktop-file-utils man-db)
-tests=(libgtest-dev libxtst-dev xclip locales)
+tests=(libgtest-dev libxtst-dev xclip locales fonts-dejavu-core)
 
 case ${1:-run} in
 run)     packages=("${build[@]}"); [ -n "${DISPLAY:-}" ] || packages+=("${headless[@]}") ;;

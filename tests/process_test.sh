@@ -1,66 +1,148 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The real binary as a process: arguments, the ways it ends, a German locale.
-# Usage: process_test.sh KALVIRA WM_CLOSE CASE
-kalvira=$1 wm_close=$2 case=$3
-docdir=$(cd "$(dirname "$0")/../doc" && pwd)
-. "$(dirname "$0")/session.sh"
+# The real program as a process on the test display, as built, installed into
+# a prefix and packaged.  Usage: process_test.sh BUILD_DIR VERSION WM_CLOSE CASE
+# UPDATE_SCREENSHOT=1 makes the window case redraw doc/kalvira.png first.
+build=$1 version=$2 wm_close=$3 case=$4
+kalvira=$build/kalvira top=$(cd "$(dirname "$0")/.." && pwd)
+set -euo pipefail
+tmp=$(mktemp -d) pid= undo=()  # undo: a command to run at the end, whatever happens
+trap 'set +e; [ -n "$pid" ] && { pkill -P $pid; kill $pid; } 2>/dev/null; [ ${#undo[@]} -eq 0 ] || "${undo[@]}"; rm -rf "$tmp"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
 
+start() {  # the program given as $1 with the remaining arguments; sets $pid, $win
+    "$@" & pid=$!
+    win=$(timeout 10 xdotool search --sync --onlyvisible --name '^kalvira' | head -n 1)
+    [ -n "$win" ] || fail "no window"
+    sleep 0.2
+}
+ends_with_zero() {
+    timeout 5 tail --pid=$pid -f /dev/null || fail "still running"
+    wait $pid || fail "exit status $?"
+    pid=
+}
+type_into() {  # X Y TEXT: replace the text of the field at window coordinates X Y
+    xdotool mousemove --window "$win" "$1" "$2" click 1 key ctrl+a type -- "$3"
+}
+field_text() {  # X Y: the text of the field there, copied as a user would
+    xdotool mousemove --window "$win" "$1" "$2" click 1 key ctrl+a ctrl+c && sleep 0.1
+    xclip -o -selection clipboard
+}
+looks_as_committed() {  # the window as drawn is the README's picture, pixel for pixel
+    local shot=${TMPDIR:-/tmp}/kalvira-window.png
+    import -window "$win" "$shot"
+    [ -z "${UPDATE_SCREENSHOT:-}" ] || cp "$shot" "$top/doc/kalvira.png"
+    compare -metric AE "$top/doc/kalvira.png" "$shot" null: 2>/dev/null || fail "window differs from doc/kalvira.png: $shot"
+}
+open_from_menu() {  # click the menu bar at X, move the new window aside; sets $opened, $opened_title
+    xdotool mousemove --window "$win" "$1" 12 click 1 && sleep 0.5
+    opened=$(xdotool search --onlyvisible --maxdepth 1 --name '' | grep -v "^$win\$" | tail -n 1)
+    [ -n "$opened" ] || fail "no window opened"
+    xdotool windowmove "$opened" 300 0 && sleep 0.2
+    opened_title=$(xdotool getwindowname "$opened")
+}
+
+expect_files() {  # ROOT PREFIX [MORE...]: exactly these files below ROOT, in PREFIX
+    local root=$1 prefix=$2
+    shift 2
+    { printf '%s\n' bin/kalvira libexec/kalvira/kalvira share/kalvira/kalvira.html "$@" \
+          share/applications/org.kalvira.kalvira.desktop share/metainfo/org.kalvira.kalvira.metainfo.xml \
+          share/icons/hicolor/scalable/apps/kalvira.svg share/icons/hicolor/{32x32,48x48,64x64,128x128,256x256}/apps/kalvira.png
+    } | sed "s|^|${prefix:+$prefix/}|" | sort | diff -u - <(cd "$root" && find . -type f | sed 's|^\./||' | sort) ||
+        fail "installed files differ"
+}
+run_from_anywhere() {  # PREFIX: the entry's command, started from an unrelated folder, keeps its
+                        # process and carries the icon; Help opens the page; it ends with 0
+    local entry=$1/share/applications/org.kalvira.kalvira.desktop
+    [ "$(sed -n 's/^Exec=//p' "$entry")" = "$1/bin/kalvira" ] || fail "entry runs $(grep ^Exec= "$entry")"
+    mkdir -p "$tmp/elsewhere" && cd "$tmp/elsewhere" && start "$1/bin/kalvira"
+    [ "$(xprop -id "$win" _NET_WM_PID)" = "_NET_WM_PID(CARDINAL) = $pid" ] || fail "the launcher did not exec"
+    [[ $(xprop -id "$win" WM_CLASS) == *", \"$(sed -n 's/^StartupWMClass=//p' "$entry")\"" ]] ||
+        fail "window's class does not match the entry"
+    open_from_menu 55
+    [ "$opened_title" = "kalvira help" ] || fail "help window titled '$opened_title'"
+    for w in "$win" "$opened"; do
+        [ "$(xprop -id "$w" _NET_WM_ICON | grep -c 'Icon (')" = 2 ] || fail "window $w has no icons"
+    done
+    "$wm_close" "$opened" && "$wm_close" "$win" && ends_with_zero
+}
+
+# only the fonts that a minimal system with the package has
+printf '<fontconfig>%s<include>/etc/fonts/conf.d</include><cachedir>%s</cachedir></fontconfig>\n' "$(dpkg -L \
+    fonts-dejavu-core fonts-urw-base35 | grep -E '\.(ttf|otf|t1)$' | xargs -n1 dirname | sort -u | sed 's|.*|<dir>&</dir>|')" \
+    "$tmp/fontcache" > "$tmp/fonts.conf"
+export FONTCONFIG_FILE=$tmp/fonts.conf
 case $case in
-arguments)
-    start "$kalvira" && import -window "$win" "$tmp/plain.png" && kill $pid && wait $pid || true
+window)  # drawn as in the README whatever the arguments, and of a fixed size
     start "$kalvira" -geometry 400x400 -fg red --bogus
-    import -window "$win" "$tmp/args.png"
-    geometry=$(xwininfo -id "$win" | awk '/Width|Height/ {printf "%s ", $2}')
-    [ "$geometry" = "231 171 " ] || fail "size $geometry"
-    diff=$(compare -metric AE "$tmp/plain.png" "$tmp/args.png" null: 2>&1 || true)
-    [ "$diff" = 0 ] || fail "window differs by $diff pixels" ;;
-escape)
-    start "$kalvira" && xdotool mousemove --window "$win" 5 160 key Escape && ends_with_zero ;;
-close)
+    looks_as_committed
+    [[ $(xprop -id "$win" WM_NORMAL_HINTS) == *"minimum size: 231 by 171"*"maximum size: 231 by 171"* ]] ||
+        fail "the window can be resized" ;;
+ends)  # Escape and the window manager's close control end it with status 0
+    start "$kalvira" && xdotool mousemove --window "$win" 5 160 key Escape && ends_with_zero
     start "$kalvira" && "$wm_close" "$win" && ends_with_zero ;;
-locale)
+locale)  # a point is the decimal separator whatever the locale
     localedef -i de_DE -f UTF-8 "$tmp/de_DE.UTF-8" 2>/dev/null || true
     export LOCPATH=$tmp LC_ALL=de_DE.UTF-8
     [ "$(/usr/bin/printf '%.1f' 1.5 2>/dev/null)" = "1,5" ] || fail "German locale not in effect"
-    start "$kalvira"
-    xdotool mousemove --window "$win" 70 47 click 1 key ctrl+a type 1.5
-    [ "$(field_text 70 92)" = 2.25 ] || fail "e' reads $(field_text 70 92)"
-    [ "$(field_text 180 137)" = 632.8 ] || fail "lambda reads $(field_text 180 137)" ;;
-help_three_times)
-    cd "$docdir" && start "$kalvira"
+    start "$kalvira" && type_into 70 47 1.5
+    [ "$(field_text 70 92)" = 2.25 ] || fail "e' reads $(field_text 70 92)" ;;
+help)  # a new window each time; after Quit it runs until the last one is closed
+    cd "$top/doc" && start "$kalvira"
+    helps=()
     for _ in 1 2 3; do
-        xdotool mousemove --window "$win" 55 12 click 1 && sleep 0.5
-        xdotool search --onlyvisible --name '^kalvira help$' | xargs -r -n1 -I{} xdotool windowmove {} 300 0
+        open_from_menu 55 && helps+=("$opened")
+        [ "$opened_title" = "kalvira help" ] || fail "help window titled '$opened_title'"
     done
-    count=$(xdotool search --onlyvisible --name '^kalvira help$' | wc -l)
-    [ "$count" = 3 ] || fail "$count help windows" ;;
-help_without_page)
-    cd "$tmp" && start "$kalvira" && open_help
-    [ "$opened_title" = Error ] || fail "help window titled '$opened_title'"
-    errors=$(xdotool search --onlyvisible --name '^Error$' | wc -l)
-    [ "$errors" = 1 ] || fail "$errors error windows"
-    xdotool mousemove --window "$win" 70 47 click 1 key ctrl+a type 2
-    [ "$(field_text 70 92)" = 4 ] || fail "main window stopped working" ;;
-quit_with_help_open)
-    cd "$docdir" && start "$kalvira" && open_help
-    [ "$opened_title" = "kalvira help" ] || fail "help window titled '$opened_title'"
-    xdotool mousemove --window "$win" 18 12 click 1 && sleep 0.5
-    kill -0 $pid 2>/dev/null || fail "ended with a help window open"
-    "$wm_close" "$opened" && ends_with_zero ;;
-menu_letters_do_nothing)
-    cd "$docdir" && start "$kalvira"
+    [ "$(printf '%s\n' "${helps[@]}" | sort -u | wc -l)" = 3 ] || fail "Help reused a window"
+    xdotool mousemove --window "$win" 18 12 click 1 && sleep 0.3
+    for w in "${helps[@]}"; do
+        kill -0 $pid 2>/dev/null || fail "ended with a help window open"
+        "$wm_close" "$w" && sleep 0.3
+    done
+    ends_with_zero ;;
+menus)  # no keyboard shortcuts; About is modal; Help without the page shows one error window
+    cd "$tmp" && start "$kalvira"
     xdotool mousemove --window "$win" 5 160 key alt+q alt+h alt+a q h a && sleep 0.5
-    windows=$(xdotool search --onlyvisible --maxdepth 1 --name '' | wc -l)
-    kill -0 $pid 2>/dev/null || fail "a key ended the program"
-    [ "$windows" -le 2 ] || fail "a key opened a window" ;;
-about_is_modal)
-    start "$kalvira"
-    open_from_menu 100
-    xdotool mousemove --window "$win" 70 47 click 1 key ctrl+a type 7
+    [ "$(xdotool search --onlyvisible --maxdepth 1 --name '' | grep -vc "^$win\$")" = 1 ] || fail "a key opened a window"
+    open_from_menu 100 && type_into 70 47 7
     xdotool mousemove --window "$opened" 20 20 key Return && sleep 0.3
-    [ "$(field_text 70 92)" = 1 ] || fail "typing reached the main window"
-    [ "$(field_text 70 47)" = 1 ] || fail "n' changed" ;;
+    [ "$(field_text 70 92)" = 1 ] || fail "typing reached the main window under About"
+    open_from_menu 55
+    [ "$opened_title" = Error ] || fail "help window titled '$opened_title'"
+    [ "$(xdotool search --onlyvisible --name '^Error$' | wc -l)" = 1 ] || fail "more than one error window"
+    type_into 70 47 2
+    [ "$(field_text 70 92)" = 4 ] || fail "the converter stopped working" ;;
+prefix)  # installed from source, started as its menu entry says
+    cmake --install "$build" --prefix "$tmp/prefix" > /dev/null
+    expect_files "$tmp/prefix" "" share/man/man1/kalvira.1
+    run_from_anywhere "$tmp/prefix" ;;
+package)  # built as make package builds it, lintian-clean, then unpacked and installed
+    "$top/scripts/package.sh" "$tmp/out" > "$tmp/log" 2>&1 || { cat "$tmp/log"; fail "package build or lintian"; }
+    deb=$tmp/out/kalvira_${version}_$(dpkg --print-architecture).deb
+    [ -f "$deb" ] || fail "no $deb: the changelog's version is not $version"
+    depends=$(dpkg-deb -f "$deb" Depends)
+    [[ $depends == *libfltk1.3* ]] && [[ $depends == *fonts-urw-base35* ]] || fail "Depends: $depends"
+    dpkg-deb -x "$deb" "$tmp/root"
+    expect_files "$tmp/root" usr share/man/man1/kalvira.1.gz share/doc/kalvira/changelog.gz \
+        share/doc/kalvira/copyright share/lintian/overrides/kalvira
+    readelf -d "$tmp/root/usr/libexec/kalvira/kalvira" | grep -q BIND_NOW || fail "not linked with BIND_NOW"
+    zgrep -q "^\.TH KALVIRA 1 .* \"kalvira $version\"" "$tmp"/root/usr/share/man/man1/kalvira.1.gz &&
+        grep -q "<release version=\"$version\"" "$tmp"/root/usr/share/metainfo/*.xml || fail "manual or metainfo not $version"
+    ! desktop-file-validate "$tmp"/root/usr/share/applications/*.desktop 2>&1 | grep . || fail "desktop entry"
+    appstreamcli validate --no-net --pedantic "$tmp"/root/usr/share/metainfo/*.xml > "$tmp/as" 2>&1 &&
+        ! grep -E '^[EWIP]:' "$tmp/as" || fail "metainfo: $(cat "$tmp/as")"
+    appstreamcli compose --no-net --origin=kalvira --result-root="$tmp/catalogue" "$tmp/root" > /dev/null
+    zgrep -q '<icon type="cached" width="64" height="64">org.kalvira.kalvira.png</icon>' \
+        "$tmp"/catalogue/usr/share/swcatalog/xml/kalvira.xml.gz || fail "not in the catalogue with its icon"
+    if [ "$(id -u)" != 0 ] || dpkg-query -W kalvira > /dev/null 2>&1; then
+        echo "not root, or kalvira already installed: the package is not installed for real"
+    else
+        undo=(sh -c 'apt-get purge -y -qq kalvira > /dev/null')
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" > /dev/null 2>&1 || fail "apt-get install"
+        [ "$(man -w kalvira)" = /usr/share/man/man1/kalvira.1.gz ] || fail "man does not find the page"
+        run_from_anywhere /usr
+    fi ;;
 *) fail "unknown case $case" ;;
 esac
 echo "ok: $case"

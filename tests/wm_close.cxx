@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Acts as a window manager's close button: sends WM_DELETE_WINDOW to a window.
+// Acts as a window manager's close control: sends WM_DELETE_WINDOW to the window given.
 #include <X11/Xlib.h>
 
 #include <cstdlib>
@@ -10,12 +10,9 @@ int main(int argc, char** argv)
     if (!display || argc != 2)
         return 2;
     XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = std::strtoul(argv[1], nullptr, 0);
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
+    event.xclient = {ClientMessage, 0, False, display, std::strtoul(argv[1], nullptr, 0),
+                     XInternAtom(display, "WM_PROTOCOLS", False), 32, {}};
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
     XCloseDisplay(display);
     return 0;

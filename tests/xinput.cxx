@@ -7,29 +7,9 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
-#include <cstdio>
-#include <stdexcept>
+#include <utility>
 
 namespace xinput {
-namespace {
-
-Fl_Window* window_of(Fl_Widget* widget)
-{
-    Fl_Window* window = widget->as_window() ? widget->as_window() : widget->window();
-    if (!window)
-        throw std::logic_error("widget is not in a window");
-    return window;
-}
-
-void hold(unsigned modifiers, bool down)
-{
-    const unsigned long keys[] = {XK_Shift_L, XK_Control_L, XK_Alt_L};
-    for (unsigned i = 0; i < 3; ++i)
-        if (modifiers & (1u << i))
-            XTestFakeKeyEvent(fl_display, XKeysymToKeycode(fl_display, keys[i]), down, CurrentTime);
-}
-
-} // namespace
 
 void settle()
 {
@@ -53,10 +33,9 @@ void show_and_wait(Fl_Window* window)
 
 void click(Fl_Widget* widget)
 {
-    const Fl_Window* window = window_of(widget);
-    const int x = window->x_root() + (widget == window ? 0 : widget->x()) + widget->w() / 2;
-    const int y = window->y_root() + (widget == window ? 0 : widget->y()) + widget->h() / 2;
-    XTestFakeMotionEvent(fl_display, -1, x, y, CurrentTime);
+    const Fl_Window* window = widget->window();
+    XTestFakeMotionEvent(fl_display, -1, window->x_root() + widget->x() + widget->w() / 2,
+                         window->y_root() + widget->y() + widget->h() / 2, CurrentTime);
     XTestFakeButtonEvent(fl_display, 1, True, CurrentTime);
     XTestFakeButtonEvent(fl_display, 1, False, CurrentTime);
     settle();
@@ -65,27 +44,18 @@ void click(Fl_Widget* widget)
 void key(unsigned long keysym, unsigned modifiers)
 {
     const KeyCode code = XKeysymToKeycode(fl_display, keysym);
-    if (code == 0)
-        throw std::invalid_argument("no key for keysym");
     if (XkbKeycodeToKeysym(fl_display, code, 0, 0) != keysym)
         modifiers |= shift;  // the symbol sits on the shifted level
-    hold(modifiers, true);
+    const auto hold = [&](bool down) {
+        for (const auto& [bit, sym] : {std::pair{shift, XK_Shift_L}, std::pair{control, XK_Control_L}})
+            if (modifiers & bit)
+                XTestFakeKeyEvent(fl_display, XKeysymToKeycode(fl_display, sym), down, CurrentTime);
+    };
+    hold(true);
     XTestFakeKeyEvent(fl_display, code, True, CurrentTime);
     XTestFakeKeyEvent(fl_display, code, False, CurrentTime);
-    hold(modifiers, false);
+    hold(false);
     settle();
-}
-
-void type(const std::string& text)
-{
-    for (const char c : text)
-        key(static_cast<unsigned char>(c));  // Latin-1 keysyms equal their code
-}
-
-void paste(const std::string& text)
-{
-    Fl::copy(text.data(), static_cast<int>(text.size()), 1);
-    key(XK_v, control);
 }
 
 void replace(Fl_Value_Input* field, const std::string& text)
@@ -94,19 +64,8 @@ void replace(Fl_Value_Input* field, const std::string& text)
     key(XK_a, control);
     if (text.empty())
         key(XK_BackSpace);
-    type(text);
-}
-
-std::string text(const Fl_Value_Input* field)
-{
-    return field->input.value();
-}
-
-std::string shown(double value)
-{
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%g", value);
-    return buf;
+    for (const char c : text)  // over the selection
+        key(static_cast<unsigned char>(c));  // Latin-1 keysyms equal their code
 }
 
 } // namespace xinput

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Real input for in-process tests: XTest events on the toolkit's own display
-// connection, then the toolkit's event loop handles whatever the server sends back.
+// Real input for in-process tests and the benchmark: XTest events on the
+// toolkit's own display connection, handled by the toolkit's event loop.
 #pragma once
 
 #include <FL/Fl_Value_Input.H>
@@ -10,16 +10,13 @@
 
 namespace xinput {
 
-enum Modifier : unsigned { none = 0, shift = 1, control = 2, alt = 4 };
+enum Modifier : unsigned { none = 0, shift = 1, control = 2 };
 
 void show_and_wait(Fl_Window* window);  // map it and let it draw
 void settle();                          // round-trip and handle every event that came back
-void click(Fl_Widget* widget);          // left click at the widget's centre
+void click(Fl_Widget* widget);          // left click at the centre of a widget in a window
 void key(unsigned long keysym, unsigned modifiers = none);
-void type(const std::string& text);     // one key press per printable ASCII character
-void paste(const std::string& text);    // put it on the clipboard, press Ctrl+V
-void replace(Fl_Value_Input* field, const std::string& text);  // click, Ctrl+A, type
-std::string text(const Fl_Value_Input* field);
-std::string shown(double value);        // what a field shows for a number the program wrote
+void replace(Fl_Value_Input* field, const std::string& text);  // click, Ctrl+A, one key per character
+inline std::string text(const Fl_Value_Input* field) { return field->input.value(); }
 
 } // namespace xinput

@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: MIT
+// The conversions over the whole range of doubles: each gives the plain steps
+// bit for bit, except where those steps are wrong, and there the right value.
+
+#include <gtest/gtest.h>
+
+#include "kalvira.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <vector>
+
+namespace {
+
+using complex = std::complex<double>;
+using ld = long double;
+
+// The plain steps of each conversion.
+complex plain_square(double a, double b) { return {a * a - b * b, (a * b) * 2.0}; }
+
+complex plain_root(double x, double y)
+{
+    const double r = std::hypot(x, y);
+    if (r == 0.0)
+        return {0.0, 0.0};
+    if (x > 0.0) {
+        const double a = std::sqrt((r + x) * 0.5);
+        return {a, (y / a) * 0.5};
+    }
+    const double b = y < 0.0 ? -std::sqrt((r - x) * 0.5) : std::sqrt((r - x) * 0.5);
+    return {(y / b) * 0.5, b};
+}
+
+bool same(double a, double b)  // bit for bit, but for a NaN's payload
+{
+    return (std::isnan(a) ? std::isnan(b) : a == b) && std::signbit(a) == std::signbit(b);
+}
+
+bool same(complex u, complex v) { return same(u.real(), v.real()) && same(u.imag(), v.imag()); }
+
+ld ulps(double v, ld exact)  // how far v is from exact, in units of a double's last place there
+{
+    return std::fabs(v - exact) / (exact == 0 ? 0x1p-1074L : std::max(std::ldexp(1.0L, std::ilogb(exact) - 52), 0x1p-1074L));
+}
+
+class Arithmetic : public ::testing::Test {
+protected:
+    void check(double u, double v)
+    {
+        SCOPED_TRACE(testing::Message() << std::hexfloat << u << " + i " << v);
+        kalvira.epsilon = {u, v};
+        kalvira.calc_n();
+        check_root(u, v, kalvira.n, plain_root(u, v));
+        kalvira.n = {u, v};
+        kalvira.calc_epsilon();
+        check_square(u, v, kalvira.epsilon, plain_square(u, v));
+    }
+
+    void check_root(double x, double y, complex n, complex plain)
+    {
+        const double a = n.real(), b = n.imag();
+        if (!std::isfinite(x) || !std::isfinite(y)) {
+            ASSERT_TRUE(same(n, plain)) << "root " << a << " + i " << b;
+            return;
+        }
+        ASSERT_TRUE(std::isfinite(a) && std::isfinite(b)) << "root " << a << " + i " << b;
+        ASSERT_FALSE(a < 0.0);
+        ASSERT_TRUE(y == 0.0 && x < 0.0 ? b > 0.0 : (x == 0.0 && y == 0.0) || std::signbit(b) == std::signbit(y));
+        // n squared gives epsilon back within a few units of |epsilon|'s last place
+        const ld X = x, Y = y, R = std::sqrt(X * X + Y * Y);
+        ASSERT_LE(std::fabs(ld(a) * a - ld(b) * b - X), 4 * R * 0x1p-52L + 4 * 0x1p-1074L);
+        ASSERT_LE(std::fabs(2 * ld(a) * b - Y), 4 * R * 0x1p-52L + 4 * 0x1p-1074L);
+        // against the exact root, where |epsilon| as a double has the bits for it
+        if (R == 0 || (R < DBL_MIN && x != 0.0 && y != 0.0))
+            return;
+        const ld larger = std::sqrt((R + std::fabs(X)) / 2), smaller = Y / (2 * larger);
+        const ld A = x > 0 ? larger : std::fabs(smaller), B = x > 0 ? smaller : (y < 0 ? -larger : larger);
+        const auto error = [&](complex v) { return std::max(ulps(v.real(), A), ulps(v.imag(), B)); };
+        ASSERT_LE(error(n), 3);
+        ASSERT_TRUE(same(n, plain) || error(n) < error(plain)) << "left the plain steps where they were as good";
+    }
+
+    void check_square(double a, double b, complex e, complex plain)
+    {
+        ASSERT_TRUE(same(e.imag(), plain.imag()));
+        if (!std::isnan(plain.real()) || !std::isfinite(a) || !std::isfinite(b)) {
+            ASSERT_TRUE(same(e.real(), plain.real())) << "square " << e.real() << " for " << plain.real();
+            return;
+        }
+        // both squares overflowed: the exact difference, or its infinity
+        const ld exact = (ld(a) - b) * (ld(a) + b);
+        ASSERT_TRUE(std::isinf(double(exact)) ? e.real() == double(exact) : ulps(e.real(), exact) <= 2)
+            << "square " << e.real() << " for " << double(exact);
+    }
+
+    KALVIRA kalvira;
+};
+
+// Random parts over the whole exponent range, then a cross of extreme and non-finite ones.
+TEST_F(Arithmetic, WholeRange)
+{
+    std::mt19937_64 random(20261207);
+    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-300, 300);
+    const auto draw = [&] { return (random() % 2 ? -1 : 1) * mantissa(random) * std::pow(10.0, exponent(random)); };
+    for (int i = 0; i < 200000 && !HasFatalFailure(); ++i)
+        check(draw(), draw());
+
+    constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    std::vector<double> parts = {0.0,   DBL_TRUE_MIN, 3 * DBL_TRUE_MIN, DBL_MIN / 3, DBL_MIN,     1e-200,
+                                 1.0,   1e154,        1.5e154,          1e200,       DBL_MAX / 4, DBL_MAX / 2,
+                                 std::nextafter(DBL_MAX, 0.0), DBL_MAX, inf,         nan};
+    for (const double v : std::vector<double>(parts))
+        parts.push_back(-v);
+    for (const double u : parts)
+        for (const double v : parts)
+            if (!HasFatalFailure())
+                check(u, v);
+}
+
+} // namespace

@@ -1,0 +1,190 @@
+// SPDX-License-Identifier: MIT
+// The live converter driven through real X input: conversions as typed, when a
+// field converts, random editing and the About box.
+
+// gtest first: the X headers define None and Bool as macros
+#include <gtest/gtest.h>
+
+#include "kalvira.h"
+#include "version.h"
+#include "xinput.h"
+
+#include <FL/Fl.H>
+#include <FL/fl_ask.H>
+#include <X11/keysym.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+using xinput::text;
+
+namespace {
+
+bool equal(double a, double b)  // as the fields compare: -0 equals 0
+{
+    return a == b || (std::isnan(a) && std::isnan(b));
+}
+
+// Which callbacks ran, and whether one rewrote the pair of fields it belongs to.
+std::map<Fl_Widget*, Fl_Callback*> original;
+std::map<Fl_Widget*, std::vector<Fl_Value_Input*>> pair_of;
+std::vector<Fl_Widget*> ran;
+bool rewrote_own_pair = false;
+
+std::string texts(const std::vector<Fl_Value_Input*>& fields)  // separated by blanks
+{
+    std::string all;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        all += (i ? " " : "") + text(fields[i]);
+    return all;
+}
+
+void watch(Fl_Widget* w, void* data)
+{
+    const std::string before = texts(pair_of.at(w));
+    ran.push_back(w);
+    original.at(w)(w, data);
+    rewrote_own_pair |= texts(pair_of.at(w)) != before;
+}
+
+enum Field { n_re, n_im, e_re, e_im, K, lambda };
+
+class Window : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        k = new KALVIRA;
+        k->init();
+        fields = {k->UI_n_real, k->UI_n_imag, k->UI_epsilon_real, k->UI_epsilon_imag, k->UI_K, k->UI_lambda};
+        for (const int i : {n_re, n_im, e_re, e_im, lambda}) {
+            pair_of[fields[i]] = i == lambda ? std::vector{fields[i]} : std::vector{fields[i & ~1], fields[i | 1]};
+            original[fields[i]] = fields[i]->callback();
+            fields[i]->callback(watch);
+        }
+        xinput::show_and_wait(k->UI_window);
+    }
+    void TearDown() override
+    {
+        k->UI_window->hide();
+        xinput::settle();
+    }
+    KALVIRA* k = nullptr;
+    std::vector<Fl_Value_Input*> fields;
+};
+
+struct Row {
+    const char* what;
+    std::vector<std::pair<Field, std::string>> edits;  // text typed over the field's ("\b": BackSpace)
+    const char* shown;                                  // n' k e' e'' K lambda afterwards
+};
+
+TEST_F(Window, ConvertsAsTyped)
+{
+    const std::vector<Row> table = {
+        {"weak absorber", {{n_re, "1.5"}, {n_im, "0.01"}}, "1.5 0.01 2.2499 0.03 99291.8 632.8"},
+        {"n = i", {{n_re, "0"}, {n_im, "1"}}, "0 1 -1 0 9.92918e+06 632.8"},
+        {"n = 1 + i", {{n_im, "1"}}, "1 1 0 2 9.92918e+06 632.8"},
+        {"n' typed negative stays", {{n_re, "-1.5"}}, "-1.5 0 2.25 0 0 632.8"},
+        {"first quadrant", {{e_re, "3"}, {e_im, "4"}}, "2 1 3 4 9.92918e+06 632.8"},
+        {"fourth quadrant", {{e_re, "3"}, {e_im, "-4"}}, "2 -1 3 -4 -9.92918e+06 632.8"},
+        {"second quadrant", {{e_re, "-3"}, {e_im, "4"}}, "1 2 -3 4 1.98584e+07 632.8"},
+        {"third quadrant", {{e_re, "-3"}, {e_im, "-4"}}, "1 -2 -3 -4 -1.98584e+07 632.8"},
+        {"negative real axis", {{e_re, "-4"}}, "0 2 -4 0 1.98584e+07 632.8"},
+        {"minus zero e''", {{e_re, "-4"}, {e_im, "-0.5"}, {e_im, "\b"}}, "-0 2 -4 -0. 1.98584e+07 632.8"},
+        {"zero", {{e_re, "0"}, {e_im, "0"}}, "0 0 0 0 0 632.8"},
+        {"imaginary unit", {{e_re, "0"}, {e_im, "1"}}, "0.707107 0.707107 0 1 7.02099e+06 632.8"},
+        {"other root entered", {{n_re, "-2"}, {n_im, "-1"}, {e_im, "5"}, {e_im, "4"}}, "2 1 3 4 9.92918e+06 632.8"},
+        {"partner read by value", {{e_re, "2"}, {n_im, "1"}}, "1.41421 1 1 2.82843 9.92918e+06 632.8"},
+        {"negative wavelength", {{n_im, "0.01"}, {lambda, "-632.8"}}, "1 0.01 0.9999 0.02 -99291.8 -632.8"},
+        {"zero wavelength", {{n_im, "1"}, {lambda, "0"}}, "1 1 0 2 inf 0"},
+        {"zero wavelength, no absorption", {{lambda, "0"}}, "1 0 1 0 -nan 0"},
+        {"K typed equals K", {{K, "0.0"}, {lambda, "500"}}, "1 0 1 0 0.0 500"},
+        {"K typed is only shown", {{K, "5"}, {lambda, "600"}}, "1 0 1 0 0 600"},
+        {"any edit rewrites K", {{K, "5"}, {e_im, "0.5"}}, "1.02909 0.242934 1 0.5 2.41214e+06 632.8"},
+        {"hexadecimal", {{n_re, "0x1A"}}, "0x1A 0 676 0 0 632.8"},
+        {"letters ignored, lone minus", {{n_re, "q2"}, {n_im, "-"}}, "2 - 4 0 0 632.8"},
+        {"sum overflows", {{e_re, "1e308"}, {e_im, "1e308"}}, "1.09868e+154 4.5509e+153 1e308 1e308 4.51867e+160 632.8"},
+        {"smallest e''", {{e_re, "0"}, {e_im, "4.9e-324"}}, "1.57173e-162 1.57173e-162 0 4.9e-324 1.5606e-155 632.8"},
+        {"halving rounds", {{e_re, "0"}, {e_im, "1.5e-323"}}, "2.72231e-162 2.72231e-162 0 1.5e-323 2.70303e-155 632.8"},
+        {"squares overflow, equal", {{n_re, "1e155"}, {n_im, "1e155"}}, "1e155 1e155 0 inf 9.92918e+161 632.8"},
+        {"squares overflow", {{n_re, "1e200"}, {n_im, "1e199"}}, "1e200 1e199 inf inf 9.92918e+205 632.8"},
+        {"squares overflow, n' < 0", {{n_re, "-1e199"}, {n_im, "1e200"}}, "-1e199 1e200 -inf -inf 9.92918e+206 632.8"},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.what);
+        TearDown();
+        SetUp();
+        for (const auto& [name, typed] : row.edits)
+            if (typed == "\b")
+                xinput::key(XK_BackSpace);
+            else
+                xinput::replace(fields[name], typed);
+        EXPECT_EQ(texts(fields), row.shown);
+    }
+}
+
+// Random keystrokes and pastes into random fields: each is handled at once,
+// converts exactly when the number in the field typed into changes, never
+// rewrites the pair typed into, and leaves the model, the fields and K in
+// agreement.  KALVIRA_SEED=N repeats a run.
+TEST_F(Window, RandomEditing)
+{
+    const char* given = std::getenv("KALVIRA_SEED");
+    const unsigned seed = given ? static_cast<unsigned>(std::strtoul(given, nullptr, 10)) : 20261207u;
+    SCOPED_TRACE(testing::Message() << "KALVIRA_SEED=" << seed);
+    std::mt19937 random(seed);
+    const auto pick = [&](const auto& from) { return from[random() % from.size()]; };
+    const std::vector<unsigned long> keys = {'0', '1', '5', '9', '.', 'e', 'E', '+', '-', 'a', 'x', 'q', ' ',
+                                             XK_BackSpace, XK_Delete, XK_Home, XK_End, XK_Left, XK_Right};
+    const std::vector<std::string> pastes = {"3.14159265358979323846264338327950288", "no number here", "0x1F",
+                                             "1." + std::string(100000, '7') + "e-3", "-2.5e+2", "  42  ", "inf", ""};
+    for (int sequence = 0; sequence < 150 && !HasFatalFailure(); ++sequence) {
+        Fl_Value_Input* focus = pick(fields);
+        xinput::click(focus);
+        for (int event = 0; event < 30 && !HasFatalFailure(); ++event) {
+            SCOPED_TRACE(testing::Message() << "sequence " << sequence << ", event " << event);
+            ran.clear();
+            rewrote_own_pair = false;
+            const double before = focus->value();
+            const auto start = std::chrono::steady_clock::now();
+            const unsigned choice = random() % 100;
+            if (choice < 6) {
+                const std::string paste = pick(pastes);
+                Fl::copy(paste.data(), static_cast<int>(paste.size()), 1);
+                xinput::key(XK_v, xinput::control);
+            } else {
+                xinput::key(choice < 10 ? XK_a : pick(keys), choice < 10 ? xinput::control : xinput::none);
+            }
+            ASSERT_LE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
+            ASSERT_TRUE(ran.empty() || (ran.size() == 1 && ran[0] == focus)) << "a callback of another field";
+            ASSERT_TRUE(focus == k->UI_K || ran.empty() == (focus->value() == before)) << "converted " << ran.size();
+            ASSERT_FALSE(rewrote_own_pair) << "a conversion rewrote the pair typed into";
+            ASSERT_TRUE(equal(k->n.real(), k->UI_n_real->value()) && equal(k->n.imag(), k->UI_n_imag->value()));
+            ASSERT_TRUE(equal(k->epsilon.real(), k->UI_epsilon_real->value()) &&
+                        equal(k->epsilon.imag(), k->UI_epsilon_imag->value()));
+            ASSERT_TRUE(equal(k->lambda, k->UI_lambda->value()));
+            ASSERT_TRUE(equal(k->K, (6.283185307179586 / (k->lambda * 1e-09)) * k->n.imag()));
+            ASSERT_TRUE(ran.empty() || equal(k->K, k->UI_K->value()));
+        }
+    }
+}
+
+TEST_F(Window, AboutNamesTheVersion)
+{
+    static std::string about;
+    Fl::add_timeout(0.1, [](void*) {  // read the message box, then dismiss it
+        Fl_Window* box = fl_message_icon()->window();
+        about = box->child(0)->label();  // the message comes first
+        box->hide();
+    });
+    k->about_dialog();
+    EXPECT_EQ(about.rfind(std::string("kalvira ") + kalvira_version + " by ", 0), 0u) << about;
+    EXPECT_NE(about.find("FLTK (www.fltk.org)"), std::string::npos) << about;
+}
+
+} // namespace
