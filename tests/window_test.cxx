@@ -25,10 +25,7 @@ using xinput::text;
 
 namespace {
 
-bool equal(double a, double b)  // as the fields compare: -0 equals 0
-{
-    return a == b || (std::isnan(a) && std::isnan(b));
-}
+bool equal(double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }  // -0 equals 0
 
 // Which callbacks ran, and whether one rewrote the pair of fields it belongs to.
 std::map<Fl_Widget*, Fl_Callback*> original;
