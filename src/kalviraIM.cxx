@@ -130,6 +130,7 @@ void KALVIRA::calc_K()
 
 void KALVIRA::about_dialog()
 {
+    fl_message_title("About kalvira");
     fl_message("kalvira %s by the kalvira authors, built with FLTK (www.fltk.org)", kalvira_version);
 }
 

@@ -11,11 +11,15 @@
 
 #include <FL/Fl.H>
 #include <FL/fl_ask.H>
+#include <FL/fl_draw.H>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <random>
 #include <string>
@@ -50,6 +54,40 @@ void watch(Fl_Widget* w, void* data)
 }
 
 enum Field { n_re, n_im, e_re, e_im, K, lambda };
+
+// A text the program wrote is whole in its field as the window shows it, and
+// is the value rounded to the digits it shows: the "%g" text when that has at
+// most 10 characters, else at least four digits.
+void expect_shown_whole(Fl_Value_Input* field)
+{
+    const std::string shown = text(field);
+    SCOPED_TRACE("shown " + shown);
+    const Fl_Boxtype box = field->box();
+    const int W = field->w() - Fl::box_dw(box), H = field->h() - Fl::box_dh(box);
+    std::vector<uchar> rgb(3 * W * H);
+    field->window()->make_current();
+    fl_read_image(rgb.data(), field->x() + Fl::box_dx(box), field->y() + Fl::box_dy(box), W, H);
+    int first = W, last = -1;  // the columns with ink
+    for (int i = 0; i < W * H; ++i)
+        if (rgb[3 * i] < 128)
+            first = std::min(first, i % W), last = std::max(last, i % W);
+    fl_font(field->textfont(), field->textsize());
+    EXPECT_TRUE(first > 0 && last < W - 1 && last - first + 1 >= fl_width(shown.c_str()) - 3)
+        << "ink from column " << first << " to " << last << " of " << W;
+
+    const double value = field->value();
+    char full[32];
+    if (std::snprintf(full, sizeof full, "%g", value) <= 10) {
+        EXPECT_EQ(shown, full);
+        return;
+    }
+    const auto e = shown.find('e'), point = shown.find('.');
+    const int exponent = e == std::string::npos ? 0 : std::atoi(shown.c_str() + e + 1);
+    const int last_place = exponent - (point == std::string::npos ? 0 : int(std::min(e, shown.size()) - point - 1));
+    const double error = std::fabs(std::strtod(shown.c_str(), nullptr) - value) * (1 - 1e-9);
+    EXPECT_LE(error, 0.5 * std::pow(10.0, last_place)) << "not the value rounded";
+    EXPECT_LE(error, 0.5 * std::pow(10.0, std::floor(std::log10(std::fabs(value))) - 3)) << "fewer than four digits";
+}
 
 class Window : public ::testing::Test {
 protected:
@@ -88,13 +126,17 @@ TEST_F(Window, ConvertsAsTyped)
         {"n = 1 + i", {{n_im, "1"}}, "1 1 0 2 9.92918e+06 632.8"},
         {"n' typed negative stays", {{n_re, "-1.5"}}, "-1.5 0 2.25 0 0 632.8"},
         {"first quadrant", {{e_re, "3"}, {e_im, "4"}}, "2 1 3 4 9.92918e+06 632.8"},
-        {"fourth quadrant", {{e_re, "3"}, {e_im, "-4"}}, "2 -1 3 -4 -9.92918e+06 632.8"},
+        {"fourth quadrant", {{e_re, "3"}, {e_im, "-4"}}, "2 -1 3 -4 -9.9292e+06 632.8"},
         {"second quadrant", {{e_re, "-3"}, {e_im, "4"}}, "1 2 -3 4 1.98584e+07 632.8"},
-        {"third quadrant", {{e_re, "-3"}, {e_im, "-4"}}, "1 -2 -3 -4 -1.98584e+07 632.8"},
+        {"third quadrant", {{e_re, "-3"}, {e_im, "-4"}}, "1 -2 -3 -4 -1.9858e+07 632.8"},
         {"negative real axis", {{e_re, "-4"}}, "0 2 -4 0 1.98584e+07 632.8"},
         {"minus zero e''", {{e_re, "-4"}, {e_im, "-0.5"}, {e_im, "\b"}}, "-0 2 -4 -0. 1.98584e+07 632.8"},
         {"zero", {{e_re, "0"}, {e_im, "0"}}, "0 0 0 0 0 632.8"},
         {"imaginary unit", {{e_re, "0"}, {e_im, "1"}}, "0.707107 0.707107 0 1 7.02099e+06 632.8"},
+        {"long e''", {{n_re, "0.7071067"}, {n_im, "0.01"}}, "0.7071067 0.01 0.4999 0.0141421 99291.8 632.8"},
+        {"long K", {{e_re, "-10"}, {e_im, "1"}}, "0.157917 3.16622 -10 1 3.1438e+07 632.8"},
+        {"small negatives", {{n_re, "0.00123456"}, {n_im, "-0.00987654"}}, "0.00123456 -0.00987654 -9.6022e-05 -2.4386e-05 -98065.9 632.8"},
+        {"small, third quadrant", {{e_re, "-2e-300"}, {e_im, "-3e-300"}}, "8.9598e-151 -1.674e-150 -2e-300 -3e-300 -1.662e-143 632.8"},
         {"other root entered", {{n_re, "-2"}, {n_im, "-1"}, {e_im, "5"}, {e_im, "4"}}, "2 1 3 4 9.92918e+06 632.8"},
         {"partner read by value", {{e_re, "2"}, {n_im, "1"}}, "1.41421 1 1 2.82843 9.92918e+06 632.8"},
         {"negative wavelength", {{n_im, "0.01"}, {lambda, "-632.8"}}, "1 0.01 0.9999 0.02 -99291.8 -632.8"},
@@ -105,12 +147,12 @@ TEST_F(Window, ConvertsAsTyped)
         {"any edit rewrites K", {{K, "5"}, {e_im, "0.5"}}, "1.02909 0.242934 1 0.5 2.41214e+06 632.8"},
         {"hexadecimal", {{n_re, "0x1A"}}, "0x1A 0 676 0 0 632.8"},
         {"letters ignored, lone minus", {{n_re, "q2"}, {n_im, "-"}}, "2 - 4 0 0 632.8"},
-        {"sum overflows", {{e_re, "1e308"}, {e_im, "1e308"}}, "1.09868e+154 4.5509e+153 1e308 1e308 4.51867e+160 632.8"},
-        {"smallest e''", {{e_re, "0"}, {e_im, "4.9e-324"}}, "1.57173e-162 1.57173e-162 0 4.9e-324 1.5606e-155 632.8"},
-        {"halving rounds", {{e_re, "0"}, {e_im, "1.5e-323"}}, "2.72231e-162 2.72231e-162 0 1.5e-323 2.70303e-155 632.8"},
-        {"squares overflow, equal", {{n_re, "1e155"}, {n_im, "1e155"}}, "1e155 1e155 0 inf 9.92918e+161 632.8"},
-        {"squares overflow", {{n_re, "1e200"}, {n_im, "1e199"}}, "1e200 1e199 inf inf 9.92918e+205 632.8"},
-        {"squares overflow, n' < 0", {{n_re, "-1e199"}, {n_im, "1e200"}}, "-1e199 1e200 -inf -inf 9.92918e+206 632.8"},
+        {"sum overflows", {{e_re, "1e308"}, {e_im, "1e308"}}, "1.0987e+154 4.5509e+153 1e308 1e308 4.5187e+160 632.8"},
+        {"smallest e''", {{e_re, "0"}, {e_im, "4.9e-324"}}, "1.5717e-162 1.5717e-162 0 4.9e-324 1.5606e-155 632.8"},
+        {"halving rounds", {{e_re, "0"}, {e_im, "1.5e-323"}}, "2.7223e-162 2.7223e-162 0 1.5e-323 2.703e-155 632.8"},
+        {"squares overflow, equal", {{n_re, "1e155"}, {n_im, "1e155"}}, "1e155 1e155 0 inf 9.9292e+161 632.8"},
+        {"squares overflow", {{n_re, "1e200"}, {n_im, "1e199"}}, "1e200 1e199 inf inf 9.9292e+205 632.8"},
+        {"squares overflow, n' < 0", {{n_re, "-1e199"}, {n_im, "1e200"}}, "-1e199 1e200 -inf -inf 9.9292e+206 632.8"},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.what);
@@ -122,13 +164,16 @@ TEST_F(Window, ConvertsAsTyped)
             else
                 xinput::replace(fields[name], typed);
         EXPECT_EQ(texts(fields), row.shown);
+        for (int i = n_re; i <= lambda; ++i)
+            if (std::none_of(row.edits.begin(), row.edits.end(), [&](const auto& edit) { return edit.first == i; }))
+                expect_shown_whole(fields[i]);
     }
 }
 
 // Random keystrokes and pastes into random fields: each is handled at once,
 // converts exactly when the number in the field typed into changes, never
 // rewrites the pair typed into, and leaves the model, the fields and K in
-// agreement.  KALVIRA_SEED=N repeats a run.
+// agreement, and the tooltips with them.  KALVIRA_SEED=N repeats a run.
 TEST_F(Window, RandomEditing)
 {
     const char* given = std::getenv("KALVIRA_SEED");
@@ -167,19 +212,28 @@ TEST_F(Window, RandomEditing)
             ASSERT_TRUE(equal(k->lambda, k->UI_lambda->value()));
             ASSERT_TRUE(equal(k->K, (6.283185307179586 / (k->lambda * 1e-09)) * k->n.imag()));
             ASSERT_TRUE(ran.empty() || equal(k->K, k->UI_K->value()));
+            for (int i = n_re; i <= K; ++i) {  // the tooltip gives the value to the last bit
+                const char* value_line = std::strstr(fields[i]->tooltip(), "\n= ");
+                ASSERT_TRUE(value_line && equal(std::strtod(value_line + 3, nullptr), fields[i]->value()))
+                    << fields[i]->tooltip();
+            }
         }
     }
 }
 
 TEST_F(Window, AboutNamesTheVersion)
 {
-    static std::string about;
-    Fl::add_timeout(0.1, [](void*) {  // read the message box, then dismiss it
-        Fl_Window* box = fl_message_icon()->window();
-        about = box->child(0)->label();  // the message comes first
+    static std::string title, about;
+    Fl::add_timeout(0.1, [](void*) {  // read the message box, the modal window, then dismiss it
+        Fl_Window* box = Fl::modal();
+        title = box->label() ? box->label() : "";
+        for (int i = 0; i < box->children(); ++i)
+            if (const char* label = box->child(i)->label(); label && std::strstr(label, "kalvira"))
+                about = label;
         box->hide();
     });
     k->about_dialog();
+    EXPECT_EQ(title, "About kalvira");
     EXPECT_EQ(about.rfind(std::string("kalvira ") + kalvira_version + " by ", 0), 0u) << about;
     EXPECT_NE(about.find("FLTK (www.fltk.org)"), std::string::npos) << about;
 }
