@@ -112,9 +112,11 @@ protected:
     std::vector<Fl_Value_Input*> fields;
 };
 
+const std::string drag = "<drag>";
+
 struct Row {
     const char* what;
-    std::vector<std::pair<Field, std::string>> edits;  // text typed over the field's ("\b": BackSpace)
+    std::vector<std::pair<Field, std::string>> edits;  // text typed over the field's, or a drag in it
     const char* shown;                                  // n' k e' e'' K lambda afterwards
 };
 
@@ -130,8 +132,9 @@ TEST_F(Window, ConvertsAsTyped)
         {"second quadrant", {{e_re, "-3"}, {e_im, "4"}}, "1 2 -3 4 1.98584e+07 632.8"},
         {"third quadrant", {{e_re, "-3"}, {e_im, "-4"}}, "1 -2 -3 -4 -1.9858e+07 632.8"},
         {"negative real axis", {{e_re, "-4"}}, "0 2 -4 0 1.98584e+07 632.8"},
-        {"minus zero e''", {{e_re, "-4"}, {e_im, "-0.5"}, {e_im, "\b"}}, "-0 2 -4 -0. 1.98584e+07 632.8"},
+        {"minus zero e''", {{e_re, "-4"}, {e_im, "-0.5\b"}}, "-0 2 -4 -0. 1.98584e+07 632.8"},
         {"zero", {{e_re, "0"}, {e_im, "0"}}, "0 0 0 0 0 632.8"},
+        {"tiny, both parts", {{e_re, "4.9e-324"}, {e_im, "4.9e-324"}}, "2.4421e-162 1.0116e-162 4.9e-324 4.9e-324 1.0044e-155 632.8"},
         {"imaginary unit", {{e_re, "0"}, {e_im, "1"}}, "0.707107 0.707107 0 1 7.02099e+06 632.8"},
         {"long e''", {{n_re, "0.7071067"}, {n_im, "0.01"}}, "0.7071067 0.01 0.4999 0.0141421 99291.8 632.8"},
         {"long K", {{e_re, "-10"}, {e_im, "1"}}, "0.157917 3.16622 -10 1 3.1438e+07 632.8"},
@@ -146,6 +149,8 @@ TEST_F(Window, ConvertsAsTyped)
         {"K typed is only shown", {{K, "5"}, {lambda, "600"}}, "1 0 1 0 0 600"},
         {"any edit rewrites K", {{K, "5"}, {e_im, "0.5"}}, "1.02909 0.242934 1 0.5 2.41214e+06 632.8"},
         {"hexadecimal", {{n_re, "0x1A"}}, "0x1A 0 676 0 0 632.8"},
+        {"Tab: n' k e' e'' K lambda", {{n_re, "2\t1\t5\t-1\t7\t500"}}, "2.24711 -0.222508 5 -1 -2.7961e+06 500"},
+        {"no dragging", {{lambda, drag}, {n_re, drag}, {K, drag}}, "1 0 1 0 0 632.8"},
         {"letters ignored, lone minus", {{n_re, "q2"}, {n_im, "-"}}, "2 - 4 0 0 632.8"},
         {"sum overflows", {{e_re, "1e308"}, {e_im, "1e308"}}, "1.0987e+154 4.5509e+153 1e308 1e308 4.5187e+160 632.8"},
         {"smallest e''", {{e_re, "0"}, {e_im, "4.9e-324"}}, "1.5717e-162 1.5717e-162 0 4.9e-324 1.5606e-155 632.8"},
@@ -159,8 +164,8 @@ TEST_F(Window, ConvertsAsTyped)
         TearDown();
         SetUp();
         for (const auto& [name, typed] : row.edits)
-            if (typed == "\b")
-                xinput::key(XK_BackSpace);
+            if (typed == drag)
+                xinput::drag(fields[name], 60);
             else
                 xinput::replace(fields[name], typed);
         EXPECT_EQ(texts(fields), row.shown);

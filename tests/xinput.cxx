@@ -64,8 +64,23 @@ void replace(Fl_Value_Input* field, const std::string& text)
     key(XK_a, control);
     if (text.empty())
         key(XK_BackSpace);
-    for (const char c : text)  // over the selection
-        key(static_cast<unsigned char>(c));  // Latin-1 keysyms equal their code
+    for (const char c : text)  // over the selection; Latin-1 keysyms equal their code
+        key(c == '\b' ? XK_BackSpace : c == '\t' ? XK_Tab : static_cast<unsigned char>(c));
+}
+
+void drag(Fl_Widget* widget, int dx)
+{
+    const Fl_Window* window = widget->window();
+    const int x = window->x_root() + widget->x() + widget->w() / 2, y = window->y_root() + widget->y() + widget->h() / 2;
+    XTestFakeMotionEvent(fl_display, -1, x, y, CurrentTime);
+    XTestFakeButtonEvent(fl_display, 1, True, CurrentTime);
+    for (int step = 1; step <= 10; ++step) {  // one at a time: the toolkit merges queued motion
+        settle();
+        XTestFakeMotionEvent(fl_display, -1, x + dx * step / 10, y, CurrentTime);
+    }
+    settle();
+    XTestFakeButtonEvent(fl_display, 1, False, CurrentTime);
+    settle();
 }
 
 } // namespace xinput

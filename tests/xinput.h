@@ -16,7 +16,8 @@ void show_and_wait(Fl_Window* window);  // map it and let it draw
 void settle();                          // round-trip and handle every event that came back
 void click(Fl_Widget* widget);          // left click at the centre of a widget in a window
 void key(unsigned long keysym, unsigned modifiers = none);
-void replace(Fl_Value_Input* field, const std::string& text);  // click, Ctrl+A, one key per character
+void replace(Fl_Value_Input* field, const std::string& text);  // click, Ctrl+A, a key per character ('\b', '\t' too)
+void drag(Fl_Widget* widget, int dx);  // press at the centre, move dx to the right, release
 inline std::string text(const Fl_Value_Input* field) { return field->input.value(); }
 
 } // namespace xinput
