@@ -3,18 +3,17 @@
 # Runs a command on a private virtual X server, which it starts and stops.
 set -euo pipefail
 
-display=
-for n in $(seq 90 190); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=:$n; break; fi
-done
-[ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
-
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# The server picks a free display number itself and writes it to fd 3, so that
+# runs started at the same moment never share a display.
+number=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null || true' EXIT
-for _ in $(seq 100); do
-    DISPLAY=$display xwininfo -root >/dev/null 2>&1 && break
-    kill -0 $xvfb 2>/dev/null || { echo "Xvfb did not start on $display" >&2; exit 1; }
+trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null || true; rm -f "$number"' EXIT
+for _ in $(seq 200); do
+    [ -s "$number" ] && break
+    kill -0 $xvfb 2>/dev/null || { echo "Xvfb did not start" >&2; exit 1; }
     sleep 0.05
 done
+display=:$(head -n 1 "$number")
+DISPLAY=$display xwininfo -root >/dev/null 2>&1 || { echo "Xvfb did not answer on $display" >&2; exit 1; }
 DISPLAY=$display "$@"
