@@ -1,41 +1,45 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Installs the Debian packages that are missing for a purpose:
+# Installs the Debian packages missing for a purpose: the build dependencies
+# debian/control lists (through apt-get build-dep), and the tools it does not.
 #   run      build and run kalvira (and a virtual display when there is none)
 #   package  build and check the Debian package
 #   test     the tests, the package's among them
 #   bench    the benchmark, which shares the tests' helpers
 # Usage: deps.sh [run|package|test|bench]
 set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
 
-build=(cmake make g++ dpkg-dev libfltk1.3-dev fluid librsvg2-bin fonts-urw-base35)
-headless=(xvfb x11-utils xdotool imagemagick)
-package=(debhelper lintian appstream appstream-compose desktop-file-utils man-db)
-tests=(libgtest-dev libxtst-dev xclip locales fonts-dejavu-core)
+headless=(xvfb x11-utils xdotool imagemagick)  # fonts-urw-base35 draws the Greek labels
+packaging=(lintian appstream appstream-compose desktop-file-utils man-db)
 
+profile=()  # the build profile: without the tests' build dependencies for a plain build
 case ${1:-run} in
-run)     packages=("${build[@]}"); [ -n "${DISPLAY:-}" ] || packages+=("${headless[@]}") ;;
-package) packages=("${build[@]}" "${package[@]}") ;;
-test)    packages=("${build[@]}" "${headless[@]}" "${package[@]}" "${tests[@]}") ;;
-bench)   packages=("${build[@]}" "${headless[@]}" "${tests[@]}" x11-apps) ;;
+run)     profile=(-P nocheck); tools=(fonts-urw-base35); [ -n "${DISPLAY:-}" ] || tools+=("${headless[@]}") ;;
+package) tools=("${packaging[@]}") ;;
+test)    tools=("${packaging[@]}") ;;
+bench)   tools=(x11-apps) ;;
 *)       echo "usage: $0 [run|package|test|bench]" >&2; exit 2 ;;
 esac
 
+build_deps_met() { command -v dpkg-checkbuilddeps >/dev/null && (cd "$top" && dpkg-checkbuilddeps "${profile[@]}" 2>/dev/null); }
 missing=()
-for p in "${packages[@]}"; do
+for p in "${tools[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+build_deps_met && [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing missing packages: ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then
     as_root=()
 elif command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
     as_root=(sudo)
 else
-    echo "Cannot install as root (no root, no sudo). Please install: ${missing[*]}" >&2
+    echo "Cannot install as root (no root, no sudo). Please run: apt-get build-dep ${profile[*]} $top/" \
+         "and apt-get install ${missing[*]}" >&2
     exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
+echo "Installing missing packages"
 "${as_root[@]}" apt-get update -qq
-"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+build_deps_met || "${as_root[@]}" apt-get build-dep -y -qq --no-install-recommends "${profile[@]}" "$top/" >/dev/null
+[ ${#missing[@]} -eq 0 ] || "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
