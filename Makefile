@@ -44,7 +44,7 @@ screenshot: build
 bench: build
 	scripts/with-xvfb.sh $(BUILD)/bench/kalvira_bench $(BUILD)/kalvira $(BUILD)/bench/bare_window $(RUNS)
 
-# The Debian package, built by dpkg-buildpackage and checked by lintian.
+# The Debian source and binary packages, from the committed tree, checked by lintian.
 package:
 	@scripts/deps.sh package
 	scripts/package.sh $(BUILD)

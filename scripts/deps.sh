@@ -17,7 +17,7 @@ profile=()  # the build profile: without the tests' build dependencies for a pla
 case ${1:-run} in
 run)     profile=(-P nocheck); tools=(fonts-urw-base35); [ -n "${DISPLAY:-}" ] || tools+=("${headless[@]}") ;;
 package) tools=("${packaging[@]}") ;;
-test)    tools=("${packaging[@]}") ;;
+test)    tools=("${packaging[@]}" autopkgtest) ;;
 bench)   tools=(x11-apps) ;;
 *)       echo "usage: $0 [run|package|test|bench]" >&2; exit 2 ;;
 esac

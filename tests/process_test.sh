@@ -55,22 +55,6 @@ expect_files() {  # ROOT PREFIX [MORE...]: exactly these files below ROOT, in PR
     } | sed "s|^|${prefix:+$prefix/}|" | sort | diff -u - <(cd "$root" && find . -type f | sed 's|^\./||' | sort) ||
         fail "installed files differ"
 }
-run_from_anywhere() {  # PREFIX: the entry's command, started from an unrelated folder, keeps its
-                        # process and carries the icon; Help opens the page; it ends with 0
-    local entry=$1/share/applications/org.kalvira.kalvira.desktop
-    [ "$(sed -n 's/^Exec=//p' "$entry")" = "$1/bin/kalvira" ] || fail "entry runs $(grep ^Exec= "$entry")"
-    mkdir -p "$tmp/elsewhere" && cd "$tmp/elsewhere" && start "$1/bin/kalvira"
-    [ "$(xprop -id "$win" _NET_WM_PID)" = "_NET_WM_PID(CARDINAL) = $pid" ] || fail "the launcher did not exec"
-    [[ $(xprop -id "$win" WM_CLASS) == *", \"$(sed -n 's/^StartupWMClass=//p' "$entry")\"" ]] ||
-        fail "window's class does not match the entry"
-    open_from_menu 55
-    [ "$opened_title" = "kalvira help" ] || fail "help window titled '$opened_title'"
-    for w in "$win" "$opened"; do
-        [ "$(xprop -id "$w" _NET_WM_ICON | grep -c 'Icon (')" = 2 ] || fail "window $w has no icons"
-    done
-    "$wm_close" "$opened" && "$wm_close" "$win" && ends_with_zero
-}
-
 # only the fonts that a minimal system with the package has
 printf '<fontconfig>%s<include>/etc/fonts/conf.d</include><cachedir>%s</cachedir></fontconfig>\n' "$(dpkg -L \
     fonts-dejavu-core fonts-urw-base35 | grep -E '\.(ttf|otf|t1)$' | xargs -n1 dirname | sort -u | sed 's|.*|<dir>&</dir>|')" \
@@ -117,22 +101,44 @@ menus)  # no keyboard shortcuts; About is modal; Help without the page shows one
     [ "$(xdotool search --onlyvisible --name '^Error$' | wc -l)" = 1 ] || fail "more than one error window"
     type_into 70 47 2
     [ "$(field_text 70 92)" = 4 ] || fail "the converter stopped working" ;;
-prefix)  # installed from source, started as its menu entry says
+prefix)  # installed from source; the entry's command, from an unrelated folder, keeps its
+         # process, answers --version and --help, carries the icon, opens Help and ends with 0
     cmake --install "$build" --prefix "$tmp/prefix" > /dev/null
     expect_files "$tmp/prefix" "" share/man/man1/kalvira.1
-    run_from_anywhere "$tmp/prefix" ;;
-package)  # built as make package builds it, lintian-clean, then unpacked and installed
+    entry=$tmp/prefix/share/applications/org.kalvira.kalvira.desktop command=$tmp/prefix/bin/kalvira
+    [ "$(sed -n 's/^Exec=//p' "$entry")" = "$command" ] || fail "entry runs $(grep ^Exec= "$entry")"
+    [ "$("$command" --version)" = "kalvira $version" ] && [ "$("$command" --help | wc -l)" = 3 ] ||
+        fail "--version or --help"
+    mkdir -p "$tmp/elsewhere" && cd "$tmp/elsewhere" && start "$command"
+    [ "$(xprop -id "$win" _NET_WM_PID)" = "_NET_WM_PID(CARDINAL) = $pid" ] || fail "the launcher did not exec"
+    [[ $(xprop -id "$win" WM_CLASS) == *", \"$(sed -n 's/^StartupWMClass=//p' "$entry")\"" ]] ||
+        fail "window's class does not match the entry"
+    open_from_menu 55
+    [ "$opened_title" = "kalvira help" ] || fail "help window titled '$opened_title'"
+    for w in "$win" "$opened"; do
+        [ "$(xprop -id "$w" _NET_WM_ICON | grep -c 'Icon (')" = 2 ] || fail "window $w has no icons"
+    done
+    "$wm_close" "$opened" && "$wm_close" "$win" && ends_with_zero ;;
+package)  # source and binary packages as make package builds them, lintian-clean; in CI
+          # (or with KALVIRA_TEST_INSTALL=1, as root) installed and run by autopkgtest
     "$top/scripts/package.sh" "$tmp/out" > "$tmp/log" 2>&1 || { cat "$tmp/log"; fail "package build or lintian"; }
-    deb=$tmp/out/kalvira_${version}_$(dpkg --print-architecture).deb
-    [ -f "$deb" ] || fail "no $deb: the changelog's version is not $version"
+    debian_version=$(dpkg-parsechangelog -l "$top/debian/changelog" -S Version)
+    [ "${debian_version%-*}" = "$version" ] || fail "debian/changelog has $debian_version for $version"
+    "$top/scripts/package.sh" --orig-only "$tmp/again" 2> /dev/null
+    cmp "$tmp/out/kalvira_$version.orig.tar.xz" "$tmp/again/kalvira_$version.orig.tar.xz" || fail "orig tarball differs"
+    committed() { git -C "$top" ls-tree -r --name-only HEAD | grep "$@" | sort; }
+    contents() { tar -tf "$1" | grep -v '/$' | cut -d/ -f2- | sort; }
+    diff -u <(committed -v ^debian/) <(contents "$tmp/out/kalvira_$version.orig.tar.xz") || fail "orig tarball's files"
+    diff -u <(committed ^debian/) <(tar -tf "$tmp/out/kalvira_$debian_version.debian.tar.xz" | grep -v '/$' | sort) ||
+        fail "debian tarball's files"
+    deb=$tmp/out/kalvira_${debian_version}_$(dpkg --print-architecture).deb
     depends=$(dpkg-deb -f "$deb" Depends)
     [[ $depends == *libfltk1.3* ]] && [[ $depends == *fonts-urw-base35* ]] || fail "Depends: $depends"
     dpkg-deb -x "$deb" "$tmp/root"
-    expect_files "$tmp/root" usr share/man/man1/kalvira.1.gz share/doc/kalvira/changelog.gz \
+    expect_files "$tmp/root" usr share/man/man1/kalvira.1.gz share/doc/kalvira/changelog.Debian.gz \
         share/doc/kalvira/copyright share/lintian/overrides/kalvira
     readelf -d "$tmp/root/usr/libexec/kalvira/kalvira" | grep -q BIND_NOW || fail "not linked with BIND_NOW"
-    zgrep -q "^\.TH KALVIRA 1 .* \"kalvira $version\"" "$tmp"/root/usr/share/man/man1/kalvira.1.gz &&
-        grep -q "<release version=\"$version\"" "$tmp"/root/usr/share/metainfo/*.xml || fail "manual or metainfo not $version"
+    grep -q "<release version=\"$version\"" "$tmp"/root/usr/share/metainfo/*.xml || fail "metainfo's release not $version"
     ! desktop-file-validate "$tmp"/root/usr/share/applications/*.desktop 2>&1 | grep . || fail "desktop entry"
     appstreamcli validate --no-net --pedantic "$tmp"/root/usr/share/metainfo/*.xml > "$tmp/as" 2>&1 &&
         ! grep -E '^[EWIP]:' "$tmp/as" || fail "metainfo: $(cat "$tmp/as")"
@@ -140,14 +146,13 @@ package)  # built as make package builds it, lintian-clean, then unpacked and in
     zgrep -q '<icon type="cached" width="64" height="64">org.kalvira.kalvira.png</icon>' \
         "$tmp"/catalogue/usr/share/swcatalog/xml/kalvira.xml.gz || fail "not in the catalogue with its icon"
     if [ "${CI:-}" != true ] && [ -z "${KALVIRA_TEST_INSTALL:-}" ]; then
-        echo "the package is installed for real only in CI or with KALVIRA_TEST_INSTALL=1"
+        echo "the package is installed and run by autopkgtest only in CI or with KALVIRA_TEST_INSTALL=1"
     elif [ "$(id -u)" != 0 ] || dpkg-query -W kalvira > /dev/null 2>&1; then
-        echo "not root, or kalvira already installed: the package is not installed for real"
+        echo "not root, or kalvira already installed: autopkgtest is not run"
     else
         undo=(sh -c 'apt-get purge -y -qq kalvira > /dev/null')
-        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" > /dev/null 2>&1 || fail "apt-get install"
-        [ "$(man -w kalvira)" = /usr/share/man/man1/kalvira.1.gz ] || fail "man does not find the page"
-        run_from_anywhere /usr
+        autopkgtest "$tmp"/out/*.changes -- null > "$tmp/autopkgtest.log" 2>&1 ||
+            { tail -n 30 "$tmp/autopkgtest.log"; fail autopkgtest; }
     fi ;;
 *) fail "unknown case $case" ;;
 esac
