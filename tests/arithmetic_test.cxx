@@ -130,8 +130,8 @@ TEST_F(Arithmetic, WholeRange)
     for (const double v : std::vector<double>(parts))
         parts.push_back(-v);
     for (const double u : parts)
-        for (const double v : parts)
-            if (!HasFatalFailure())
+        for (const double v : parts)  // of two NaNs, which one a product keeps is the compiler's choice
+            if (!HasFatalFailure() && !(std::isnan(u) && std::isnan(v)))
                 check(u, v);
 }
 
