@@ -13,7 +13,7 @@ bench: PURPOSE = bench
 # Debian's hardening flags, the same the package is built with.
 export DEB_BUILD_MAINT_OPTIONS := hardening=+all
 
-.PHONY: all build run test test-sanitized screenshot bench package clean
+.PHONY: all build run test test-sanitized screenshot bench package windows test-windows clean
 
 all: build
 
@@ -48,6 +48,18 @@ bench: build
 package:
 	@scripts/deps.sh package
 	scripts/package.sh $(BUILD)
+
+# The Windows release in build/: kalvira-<version>-win64.zip and its installer.
+# FLTK_SOURCE is FLTK 1.4's source, a tarball or a folder (default: ../shared's).
+windows:
+	@scripts/deps.sh windows
+	scripts/windows.sh $(BUILD)
+
+# The Windows release under wine: the zip's program, the installer, 200% scaling.
+test-windows: windows
+	@scripts/deps.sh test-windows
+	scripts/with-xvfb.sh tests/windows_test.sh $(abspath $(BUILD)) \
+	    $$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BUILD)/windows/kalvira/CMakeCache.txt)
 
 clean:
 	rm -rf $(BUILD)

@@ -6,23 +6,33 @@
 #   package  build and check the Debian package
 #   test     the tests, the package's among them
 #   bench    the benchmark, which shares the tests' helpers
-# Usage: deps.sh [run|package|test|bench]
+#   windows  the Windows release, cross-compiled (no build dependencies of Linux's)
+#   test-windows  the Windows release and its test under wine
+# Usage: deps.sh [run|package|test|bench|windows|test-windows]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
-headless=(xvfb x11-utils xdotool imagemagick)  # fonts-urw-base35 draws the Greek labels
+headless=(xvfb x11-utils xdotool imagemagick)
 packaging=(lintian appstream appstream-compose desktop-file-utils man-db)
+windows=(cmake make fluid librsvg2-bin g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix nsis icoutils)
 
 profile=()  # the build profile: without the tests' build dependencies for a plain build
+linux=yes   # whether the build dependencies debian/control lists are needed
 case ${1:-run} in
-run)     profile=(-P nocheck); tools=(fonts-urw-base35); [ -n "${DISPLAY:-}" ] || tools+=("${headless[@]}") ;;
+run)     profile=(-P nocheck); tools=(fonts-urw-base35);  # its symbol font draws the Greek labels
+         [ -n "${DISPLAY:-}" ] || tools+=("${headless[@]}") ;;
 package) tools=("${packaging[@]}") ;;
 test)    tools=("${packaging[@]}" autopkgtest) ;;
 bench)   tools=(x11-apps) ;;
-*)       echo "usage: $0 [run|package|test|bench]" >&2; exit 2 ;;
+windows) linux=; tools=("${windows[@]}") ;;
+test-windows) linux=; tools=("${windows[@]}" "${headless[@]}" wine wine64 openbox wmctrl xclip unzip
+                            fonts-urw-base35) ;;  # wine finds its narrow face through fontconfig
+*)       echo "usage: $0 [run|package|test|bench|windows|test-windows]" >&2; exit 2 ;;
 esac
 
-build_deps_met() { command -v dpkg-checkbuilddeps >/dev/null && (cd "$top" && dpkg-checkbuilddeps "${profile[@]}" 2>/dev/null); }
+build_deps_met() {
+    [ -z "$linux" ] || { command -v dpkg-checkbuilddeps >/dev/null && (cd "$top" && dpkg-checkbuilddeps "${profile[@]}" 2>/dev/null); }
+}
 missing=()
 for p in "${tools[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -13,6 +13,7 @@
 #include <cfloat>
 #include <cmath>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -120,6 +121,20 @@ void KALVIRA::init()
     calc_epsilon();
     UI_lambda->value(lambda);
     calc_K();
+}
+
+// The symbol font draws e, K and l as Greek where the X server has one; on
+// Windows it may be missing (wine has none), so there the labels hold the
+// Greek letters themselves, in the default font.
+void KALVIRA::greek_labels()
+{
+#ifdef _WIN32
+    for (const auto& [field, text] : {std::pair<Fl_Widget*, const char*>{UI_epsilon_real, "ε =  "},
+                                      {UI_K, "Κ ="}, {UI_lambda, "λ ="}}) {
+        field->label(text);
+        field->labelfont(FL_HELVETICA);
+    }
+#endif
 }
 
 // The icon goes to every window shown from now on, help windows included, for

@@ -4,21 +4,34 @@
 #include "number_field.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 
 #include <cstdio>
+#include <cstring>
+#include <initializer_list>
 
 namespace {
 
-// At size 14 this face fits six digits and an exponent into a 70-unit field,
-// where the toolkit's default sans fits about five characters.
-constexpr char number_face_name[] = "Nimbus Sans Narrow";
-
+// At size 14 a narrow face fits six digits and an exponent into a 70-unit
+// field, where the toolkit's default sans fits about five characters.  The
+// package depends on Nimbus Sans Narrow; Windows has no narrow face on every
+// machine, so there it is the first of a few that the machine has.  (A leading
+// blank in a name asks the toolkit for the regular style.)
 Fl_Font number_face()
 {
     static const Fl_Font face = [] {
-        Fl::set_font(FL_FREE_FONT, number_face_name);
+#ifdef _WIN32
+        const Fl_Font fonts = Fl::set_fonts(nullptr);
+        for (const char* wanted : {" Bahnschrift SemiCondensed", " Arial Narrow", " Nimbus Sans Narrow"})
+            for (Fl_Font font = FL_FREE_FONT; font < fonts; ++font)
+                if (std::strcmp(Fl::get_font(font), wanted) == 0)
+                    return font;
+        return FL_HELVETICA;
+#else
+        Fl::set_font(FL_FREE_FONT, " Nimbus Sans Narrow");
         return FL_FREE_FONT;
+#endif
     }();
     return face;
 }

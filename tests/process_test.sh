@@ -5,29 +5,8 @@
 # UPDATE_SCREENSHOT=1 makes the window case redraw doc/kalvira.png first.
 build=$1 version=$2 wm_close=$3 case=$4
 kalvira=$build/kalvira top=$(cd "$(dirname "$0")/.." && pwd)
-set -euo pipefail
-tmp=$(mktemp -d) pid= undo=()  # undo: a command to run at the end, whatever happens
-trap 'set +e; [ -n "$pid" ] && { pkill -P $pid; kill $pid; } 2>/dev/null; [ ${#undo[@]} -eq 0 ] || "${undo[@]}"; rm -rf "$tmp"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+. "$top/tests/session.sh"
 
-start() {  # the program given as $1 with the remaining arguments; sets $pid, $win
-    "$@" & pid=$!
-    win=$(timeout 10 xdotool search --sync --onlyvisible --name '^kalvira' | head -n 1)
-    [ -n "$win" ] || fail "no window"
-    sleep 0.2
-}
-ends_with_zero() {
-    timeout 5 tail --pid=$pid -f /dev/null || fail "still running"
-    wait $pid || fail "exit status $?"
-    pid=
-}
-type_into() {  # X Y TEXT: replace the text of the field at window coordinates X Y
-    xdotool mousemove --window "$win" "$1" "$2" click 1 key ctrl+a type -- "$3"
-}
-field_text() {  # X Y: the text of the field there, copied as a user would
-    xdotool mousemove --window "$win" "$1" "$2" click 1 key ctrl+a ctrl+c && sleep 0.1
-    xclip -o -selection clipboard
-}
 looks_as_committed() {  # the window, once drawn, is the README's picture pixel for pixel
     [ -z "${UPDATE_SCREENSHOT:-}" ] || import -window "$win" "$top/doc/kalvira.png"
     for _ in $(seq 30); do  # a busy machine may take a while to draw it

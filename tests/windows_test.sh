@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The Windows release as a Windows user meets it, under wine and a window
+# manager on the test display: the zip's kalvira.exe, the installer with its
+# shortcut and uninstaller, and the window at twice the display scaling.
+# Usage: windows_test.sh BUILD_DIR VERSION   (make test-windows)
+build=$1 version=$2 top=$(cd "$(dirname "$0")/.." && pwd)
+. "$top/tests/session.sh"
+export WINEPREFIX=$tmp/prefix WINEDEBUG=-all
+release=kalvira-$version-win64 start_timeout=60
+
+# the zip, and the program in it: a GUI program needing only Windows' own
+# DLLs, stripped, with its version and icon
+unzip -q "$build/$release.zip" -d "$tmp"
+diff -u <(printf '%s\n' kalvira.exe kalvira.html README.txt LICENSE.txt licences/{FLTK,libjpeg,libpng}.txt \
+              licences/mingw-w64-runtime-and-winpthreads.txt | sort) \
+        <(cd "$tmp/$release" && find . -type f | sed 's|^\./||' | sort) || fail "the zip's files"
+exe=$tmp/$release/kalvira.exe
+x86_64-w64-mingw32-objdump -p "$exe" > "$tmp/headers"
+grep -q 'Subsystem.*(Windows GUI)' "$tmp/headers" || fail "not a GUI program"
+! grep 'DLL Name' "$tmp/headers" | grep -viE ' (kernel32|user32|gdi32|gdiplus|comctl32|comdlg32|ole32|shell32|ws2_32|msvcrt)\.dll$|winspool\.drv$' ||
+    fail "needs DLLs beyond Windows' own"
+x86_64-w64-mingw32-nm "$exe" 2>&1 | grep -q 'no symbols' || fail "not stripped"
+wrestool -x --raw -t 16 "$exe" | strings -el | grep -qx "$version" || fail "no version resource with $version"
+wrestool -x -t 14 "$exe" > "$tmp/kalvira.ico"
+[ "$(icotool -l "$tmp/kalvira.ico" | grep -o 'width=[0-9]*' | tr '\n' ' ')" = \
+  "width=16 width=24 width=32 width=48 width=64 width=128 width=256 " ] || fail "icon sizes"
+
+wineboot -i > /dev/null 2>&1
+openbox > /dev/null 2>&1 &
+undo=(sh -c "wineserver -k; kill $!")
+sleep 1
+help_finds_its_page() {  # sets $help, the help window
+    xdotool mousemove --window "$win" 55 12 click 1
+    help=$(timeout 30 xdotool search --sync --onlyvisible --name '^kalvira help$' | head -n 1) || fail "Help shows no page"
+}
+
+# the zip's program, started in its folder
+cd "$tmp/$release" && start wine kalvira.exe
+type_into 70 47 1.5 && type_into 170 47 0.01
+[ "$(field_text 70 92)" = 2.2499 ] || fail "e' reads $(field_text 70 92)"
+help_finds_its_page
+wmctrl -i -c "$help" && sleep 1
+kill -0 $pid 2> /dev/null || fail "closing Help ended kalvira"
+wmctrl -i -c "$win" && ends_with_zero
+
+# the installer, for this user only: the files, the Start-menu shortcut (which
+# starts kalvira in its folder), the entry among installed programs, and an
+# uninstaller that leaves nothing behind
+wine "$build/$release-setup.exe" /S && wineserver -w
+users=$WINEPREFIX/drive_c/users/$(id -un)
+installed=$users/AppData/Local/Programs/kalvira shortcut="$users/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/kalvira.lnk"
+key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\kalvira'
+diff -u <(cd "$tmp/$release" && find . -type f | sed 's|^\./||' | sort) \
+        <(cd "$installed" && find . -type f ! -name uninstall.exe | sed 's|^\./||' | sort) || fail "installed files"
+wine reg query "$key" > "$tmp/key" 2>&1
+grep -q "DisplayVersion.*REG_SZ.*$version" "$tmp/key" && grep -q 'Publisher.*REG_SZ.*kalvira authors' "$tmp/key" ||
+    fail "uninstall entry: $(cat "$tmp/key")"
+cd "$tmp" && wine start /unix "$shortcut"
+win=$(timeout 60 xdotool search --sync --onlyvisible --name '^kalvira' | head -n 1)
+help_finds_its_page
+wineserver -k && sleep 1
+wine "$installed/uninstall.exe" /S && wineserver -w
+[ ! -e "$installed" ] && [ ! -e "$shortcut" ] || fail "the uninstaller left $(find "$installed" "$shortcut" 2>/dev/null)"
+! wine reg query "$key" > /dev/null 2>&1 || fail "the uninstaller left the uninstall entry"
+
+# at 200% display scaling the window is twice as large, and its numbers fit
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f > /dev/null 2>&1 && wineserver -w
+cd "$tmp/$release" && start wine kalvira.exe
+[ "$(xdotool getwindowgeometry "$win" | grep -o '[0-9]*x[0-9]*$')" = 462x342 ] || fail "not twice the size at 192 DPI"
+type_into 140 184 3 && type_into 340 184 -4
+K=$(field_text 130 274)
+awk -v K="$K" 'BEGIN { exit !(K ~ /^-9\.929[0-9]*e\+06$/) }' || fail "K reads $K for -9.92918e+06"
+import -window "$win" "$build/windows-192dpi.png"
+wmctrl -i -c "$win" && ends_with_zero
+echo "ok: windows"

@@ -1,0 +1,49 @@
+# SPDX-License-Identifier: MIT
+# What only the Windows build needs: a GUI program with its C++ runtime inside,
+# an icon and version resource, and the release: a zip and an installer.
+# FLTK_LICENCES names a folder with the licence texts of the toolkit and of the
+# image libraries it bundles.
+
+find_program(ICOTOOL icotool REQUIRED)
+find_program(MAKENSIS makensis REQUIRED)
+find_file(MINGW_W64_NOTICE copyright PATHS /usr/share/doc/mingw-w64-common NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+
+# The icon in the sizes Explorer and the task bar ask for; 256 px as PNG inside.
+set(ico_pngs "")
+foreach(size 16 24 32 48 64 128 256)
+  set(png ${CMAKE_CURRENT_BINARY_DIR}/icons/ico/${size}.png)
+  file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/icons/ico)
+  add_custom_command(OUTPUT ${png}
+    COMMAND ${RSVG_CONVERT} -w ${size} -h ${size} -o ${png} ${CMAKE_CURRENT_SOURCE_DIR}/desktop/kalvira.svg
+    DEPENDS desktop/kalvira.svg)
+  list(APPEND ico_pngs $<IF:$<EQUAL:${size},256>,--raw=${png},${png}>)
+  list(APPEND ico_depends ${png})
+endforeach()
+add_custom_command(OUTPUT ${GENERATED}/kalvira.ico
+  COMMAND ${ICOTOOL} -c -o ${GENERATED}/kalvira.ico ${ico_pngs}
+  DEPENDS ${ico_depends})
+configure_file(windows/kalvira.rc.in ${GENERATED}/kalvira.rc @ONLY)
+set_source_files_properties(${GENERATED}/kalvira.rc PROPERTIES OBJECT_DEPENDS ${GENERATED}/kalvira.ico)
+target_sources(kalvira PRIVATE ${GENERATED}/kalvira.rc)
+set_target_properties(kalvira PROPERTIES WIN32_EXECUTABLE ON)
+target_link_options(kalvira PRIVATE -static -s)
+
+# The release, in the build folder: kalvira-<version>-win64.zip and its
+# installer, kalvira-<version>-win64-setup.exe.
+set(release kalvira-${PROJECT_VERSION}-win64)
+set(stage ${CMAKE_CURRENT_BINARY_DIR}/${release})
+add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${release}.zip ${CMAKE_CURRENT_BINARY_DIR}/${release}-setup.exe
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/licences
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:kalvira> ${CMAKE_CURRENT_SOURCE_DIR}/doc/kalvira.html
+          ${CMAKE_CURRENT_SOURCE_DIR}/windows/README.txt ${stage}
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE ${stage}/LICENSE.txt
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${FLTK_LICENCES} ${stage}/licences
+  COMMAND ${CMAKE_COMMAND} -E copy ${MINGW_W64_NOTICE} ${stage}/licences/mingw-w64-runtime-and-winpthreads.txt
+  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_CURRENT_BINARY_DIR}
+          ${CMAKE_COMMAND} -E tar cf ${release}.zip --format=zip --mtime=2026-12-07 ${release}
+  COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSTAGE=${stage}
+          -DOUTFILE=${CMAKE_CURRENT_BINARY_DIR}/${release}-setup.exe ${CMAKE_CURRENT_SOURCE_DIR}/windows/kalvira.nsi
+  DEPENDS kalvira doc/kalvira.html windows/README.txt windows/kalvira.nsi LICENSE
+  COMMENT "Packing ${release}.zip and its installer")
+add_custom_target(release ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/${release}.zip)
