@@ -3,6 +3,7 @@
 // and the two dialogs behind the Help and About commands.
 
 #include "kalvira.h"
+#include "desktop_scale.h"
 #include "version.h"
 #include "window_icons.h"
 
@@ -137,6 +138,20 @@ void KALVIRA::greek_labels()
 #endif
 }
 
+// Where the toolkit does not scale windows to the desktop by itself.  The
+// menu table is shared by every window, so it is scaled once.
+void KALVIRA::scale_to_desktop()
+{
+    scale_layout(UI_window);
+    scale_toolkit_defaults();
+    static const bool menu_scaled = [] {
+        for (Fl_Menu_Item* item = menu_UI_menubar; item->label(); ++item)
+            item->labelsize(scaled(item->labelsize()));
+        return true;
+    }();
+    (void)menu_scaled;
+}
+
 // The icon goes to every window shown from now on, help windows included, for
 // task bars that do not match the window to its desktop entry.
 void KALVIRA::show()
@@ -196,6 +211,8 @@ void KALVIRA::about_dialog()
 void KALVIRA::help_dialog()
 {
     auto* help = new Fl_Help_Dialog;
+    help->resize(help->x(), help->y(), scaled(help->w()), scaled(help->h()));
+    help->textsize(scaled(help->textsize()));
     help->load("kalvira.html");
     help->show();
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The live converter driven through real X input: conversions as typed, when a
-// field converts, random editing and the About box.
+// field converts, random editing, the desktop's scale and the About box.
+// KALVIRA_TEST_SCALE=S: the run's X server asks for scale S (default 1).
 
 // gtest first: the X headers define None and Bool as macros
 #include <gtest/gtest.h>
@@ -12,10 +13,10 @@
 #include <FL/Fl.H>
 #include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
+#include <FL/x.H>
 #include <X11/keysym.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +29,11 @@
 using xinput::text;
 
 namespace {
+
+const float scale = [] {
+    const char* given = std::getenv("KALVIRA_TEST_SCALE");
+    return given ? std::strtof(given, nullptr) : 1.0f;
+}();
 
 bool equal(double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }  // -0 equals 0
 
@@ -55,24 +61,36 @@ void watch(Fl_Widget* w, void* data)
 
 enum Field { n_re, n_im, e_re, e_im, K, lambda };
 
-// A text the program wrote is whole in its field as the window shows it, and
+// The window's size on the screen, in pixels.
+std::pair<int, int> pixel_size(const Fl_Window* window)
+{
+    XWindowAttributes attributes;
+    XGetWindowAttributes(fl_display, fl_xid(window), &attributes);
+    return {attributes.width, attributes.height};
+}
+
+// A text the program wrote is whole in its field as the screen shows it, and
 // is the value rounded to the digits it shows: the "%g" text when that has at
 // most 10 characters, else at least four digits.
 void expect_shown_whole(Fl_Value_Input* field)
 {
     const std::string shown = text(field);
     SCOPED_TRACE("shown " + shown);
+    const float s = xinput::pixels_per_unit(field->window());
     const Fl_Boxtype box = field->box();
-    const int W = field->w() - Fl::box_dw(box), H = field->h() - Fl::box_dh(box);
-    std::vector<uchar> rgb(3 * W * H);
-    field->window()->make_current();
-    fl_read_image(rgb.data(), field->x() + Fl::box_dx(box), field->y() + Fl::box_dy(box), W, H);
+    const int X = int((field->x() + Fl::box_dx(box)) * s), Y = int((field->y() + Fl::box_dy(box)) * s);
+    const int W = int((field->w() - Fl::box_dw(box)) * s), H = int((field->h() - Fl::box_dh(box)) * s);
+    XImage* image = XGetImage(fl_display, fl_xid(field->window()), X, Y, W, H, AllPlanes, ZPixmap);
+    ASSERT_NE(image, nullptr);
     int first = W, last = -1;  // the columns with ink
-    for (int i = 0; i < W * H; ++i)
-        if (rgb[3 * i] < 128)
-            first = std::min(first, i % W), last = std::max(last, i % W);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            if ((XGetPixel(image, x, y) & 0xff) < 128)
+                first = std::min(first, x), last = std::max(last, x);
+    XDestroyImage(image);
     fl_font(field->textfont(), field->textsize());
-    EXPECT_TRUE(first > 0 && last < W - 1 && last - first + 1 >= fl_width(shown.c_str()) - 3)
+    const double bearings = 0.3 * field->textsize() * s;  // blank at the sides of the first and last glyph, at most
+    EXPECT_TRUE(first > 0 && last < W - 1 && last - first + 1 >= fl_width(shown.c_str()) * s - bearings)
         << "ink from column " << first << " to " << last << " of " << W;
 
     const double value = field->value();
@@ -89,6 +107,7 @@ void expect_shown_whole(Fl_Value_Input* field)
     EXPECT_LE(error, 0.5 * std::pow(10.0, std::floor(std::log10(std::fabs(value))) - 3)) << "fewer than four digits";
 }
 
+// A fresh window for every test, shown, with the field callbacks watched.
 class Window : public ::testing::Test {
 protected:
     void SetUp() override
@@ -115,70 +134,86 @@ protected:
 const std::string drag = "<drag>";
 
 struct Row {
-    const char* what;
+    const char* name;
     std::vector<std::pair<Field, std::string>> edits;  // text typed over the field's, or a drag in it
     const char* shown;                                  // n' k e' e'' K lambda afterwards
 };
 
-TEST_F(Window, ConvertsAsTyped)
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
+
+const Row rows[] = {
+    {"WeakAbsorber", {{n_re, "1.5"}, {n_im, "0.01"}}, "1.5 0.01 2.2499 0.03 99291.8 632.8"},
+    {"NIsI", {{n_re, "0"}, {n_im, "1"}}, "0 1 -1 0 9.92918e+06 632.8"},
+    {"NIsOnePlusI", {{n_im, "1"}}, "1 1 0 2 9.92918e+06 632.8"},
+    {"TypedNegativeNStays", {{n_re, "-1.5"}}, "-1.5 0 2.25 0 0 632.8"},
+    {"FirstQuadrant", {{e_re, "3"}, {e_im, "4"}}, "2 1 3 4 9.92918e+06 632.8"},
+    {"FourthQuadrant", {{e_re, "3"}, {e_im, "-4"}}, "2 -1 3 -4 -9.9292e+06 632.8"},
+    {"SecondQuadrant", {{e_re, "-3"}, {e_im, "4"}}, "1 2 -3 4 1.98584e+07 632.8"},
+    {"ThirdQuadrant", {{e_re, "-3"}, {e_im, "-4"}}, "1 -2 -3 -4 -1.9858e+07 632.8"},
+    {"NegativeRealAxis", {{e_re, "-4"}}, "0 2 -4 0 1.98584e+07 632.8"},
+    {"MinusZeroEpsilonImag", {{e_re, "-4"}, {e_im, "-0.5\b"}}, "-0 2 -4 -0. 1.98584e+07 632.8"},
+    {"Zero", {{e_re, "0"}, {e_im, "0"}}, "0 0 0 0 0 632.8"},
+    {"TinyBothParts", {{e_re, "4.9e-324"}, {e_im, "4.9e-324"}}, "2.4421e-162 1.0116e-162 4.9e-324 4.9e-324 1.0044e-155 632.8"},
+    {"ImaginaryUnit", {{e_re, "0"}, {e_im, "1"}}, "0.707107 0.707107 0 1 7.02099e+06 632.8"},
+    {"LongEpsilonImag", {{n_re, "0.7071067"}, {n_im, "0.01"}}, "0.7071067 0.01 0.4999 0.0141421 99291.8 632.8"},
+    {"LongK", {{e_re, "-10"}, {e_im, "1"}}, "0.157917 3.16622 -10 1 3.1438e+07 632.8"},
+    {"SmallNegatives", {{n_re, "0.00123456"}, {n_im, "-0.00987654"}}, "0.00123456 -0.00987654 -9.6022e-05 -2.4386e-05 -98065.9 632.8"},
+    {"SmallThirdQuadrant", {{e_re, "-2e-300"}, {e_im, "-3e-300"}}, "8.9598e-151 -1.674e-150 -2e-300 -3e-300 -1.662e-143 632.8"},
+    {"OtherRootEntered", {{n_re, "-2"}, {n_im, "-1"}, {e_im, "5"}, {e_im, "4"}}, "2 1 3 4 9.92918e+06 632.8"},
+    {"PartnerReadByValue", {{e_re, "2"}, {n_im, "1"}}, "1.41421 1 1 2.82843 9.92918e+06 632.8"},
+    {"NegativeWavelength", {{n_im, "0.01"}, {lambda, "-632.8"}}, "1 0.01 0.9999 0.02 -99291.8 -632.8"},
+    {"ZeroWavelength", {{n_im, "1"}, {lambda, "0"}}, "1 1 0 2 inf 0"},
+    {"ZeroWavelengthNoAbsorption", {{lambda, "0"}}, "1 0 1 0 -nan 0"},
+    {"KTypedEqualsK", {{K, "0.0"}, {lambda, "500"}}, "1 0 1 0 0.0 500"},
+    {"KTypedIsOnlyShown", {{K, "5"}, {lambda, "600"}}, "1 0 1 0 0 600"},
+    {"AnyEditRewritesK", {{K, "5"}, {e_im, "0.5"}}, "1.02909 0.242934 1 0.5 2.41214e+06 632.8"},
+    {"Hexadecimal", {{n_re, "0x1A"}}, "0x1A 0 676 0 0 632.8"},
+    {"TabThroughAllFields", {{n_re, "2\t1\t5\t-1\t7\t500"}}, "2.24711 -0.222508 5 -1 -2.7961e+06 500"},
+    {"NoDragging", {{lambda, drag}, {n_re, drag}, {K, drag}}, "1 0 1 0 0 632.8"},
+    {"LettersIgnoredLoneMinus", {{n_re, "q2"}, {n_im, "-"}}, "2 - 4 0 0 632.8"},
+    {"SumOverflows", {{e_re, "1e308"}, {e_im, "1e308"}}, "1.0987e+154 4.5509e+153 1e308 1e308 4.5187e+160 632.8"},
+    {"SmallestEpsilonImag", {{e_re, "0"}, {e_im, "4.9e-324"}}, "1.5717e-162 1.5717e-162 0 4.9e-324 1.5606e-155 632.8"},
+    {"HalvingRounds", {{e_re, "0"}, {e_im, "1.5e-323"}}, "2.7223e-162 2.7223e-162 0 1.5e-323 2.703e-155 632.8"},
+    {"SquaresOverflowEqual", {{n_re, "1e155"}, {n_im, "1e155"}}, "1e155 1e155 0 inf 9.9292e+161 632.8"},
+    {"SquaresOverflow", {{n_re, "1e200"}, {n_im, "1e199"}}, "1e200 1e199 inf inf 9.9292e+205 632.8"},
+    {"SquaresOverflowNegativeN", {{n_re, "-1e199"}, {n_im, "1e200"}}, "-1e199 1e200 -inf -inf 9.9292e+206 632.8"},
+};
+
+// At another scale a written value may show a digit fewer, so there it is
+// compared as the number it reads.
+bool reads_as(const std::string& shown, const std::string& expected)
 {
-    const std::vector<Row> table = {
-        {"weak absorber", {{n_re, "1.5"}, {n_im, "0.01"}}, "1.5 0.01 2.2499 0.03 99291.8 632.8"},
-        {"n = i", {{n_re, "0"}, {n_im, "1"}}, "0 1 -1 0 9.92918e+06 632.8"},
-        {"n = 1 + i", {{n_im, "1"}}, "1 1 0 2 9.92918e+06 632.8"},
-        {"n' typed negative stays", {{n_re, "-1.5"}}, "-1.5 0 2.25 0 0 632.8"},
-        {"first quadrant", {{e_re, "3"}, {e_im, "4"}}, "2 1 3 4 9.92918e+06 632.8"},
-        {"fourth quadrant", {{e_re, "3"}, {e_im, "-4"}}, "2 -1 3 -4 -9.9292e+06 632.8"},
-        {"second quadrant", {{e_re, "-3"}, {e_im, "4"}}, "1 2 -3 4 1.98584e+07 632.8"},
-        {"third quadrant", {{e_re, "-3"}, {e_im, "-4"}}, "1 -2 -3 -4 -1.9858e+07 632.8"},
-        {"negative real axis", {{e_re, "-4"}}, "0 2 -4 0 1.98584e+07 632.8"},
-        {"minus zero e''", {{e_re, "-4"}, {e_im, "-0.5\b"}}, "-0 2 -4 -0. 1.98584e+07 632.8"},
-        {"zero", {{e_re, "0"}, {e_im, "0"}}, "0 0 0 0 0 632.8"},
-        {"tiny, both parts", {{e_re, "4.9e-324"}, {e_im, "4.9e-324"}}, "2.4421e-162 1.0116e-162 4.9e-324 4.9e-324 1.0044e-155 632.8"},
-        {"imaginary unit", {{e_re, "0"}, {e_im, "1"}}, "0.707107 0.707107 0 1 7.02099e+06 632.8"},
-        {"long e''", {{n_re, "0.7071067"}, {n_im, "0.01"}}, "0.7071067 0.01 0.4999 0.0141421 99291.8 632.8"},
-        {"long K", {{e_re, "-10"}, {e_im, "1"}}, "0.157917 3.16622 -10 1 3.1438e+07 632.8"},
-        {"small negatives", {{n_re, "0.00123456"}, {n_im, "-0.00987654"}}, "0.00123456 -0.00987654 -9.6022e-05 -2.4386e-05 -98065.9 632.8"},
-        {"small, third quadrant", {{e_re, "-2e-300"}, {e_im, "-3e-300"}}, "8.9598e-151 -1.674e-150 -2e-300 -3e-300 -1.662e-143 632.8"},
-        {"other root entered", {{n_re, "-2"}, {n_im, "-1"}, {e_im, "5"}, {e_im, "4"}}, "2 1 3 4 9.92918e+06 632.8"},
-        {"partner read by value", {{e_re, "2"}, {n_im, "1"}}, "1.41421 1 1 2.82843 9.92918e+06 632.8"},
-        {"negative wavelength", {{n_im, "0.01"}, {lambda, "-632.8"}}, "1 0.01 0.9999 0.02 -99291.8 -632.8"},
-        {"zero wavelength", {{n_im, "1"}, {lambda, "0"}}, "1 1 0 2 inf 0"},
-        {"zero wavelength, no absorption", {{lambda, "0"}}, "1 0 1 0 -nan 0"},
-        {"K typed equals K", {{K, "0.0"}, {lambda, "500"}}, "1 0 1 0 0.0 500"},
-        {"K typed is only shown", {{K, "5"}, {lambda, "600"}}, "1 0 1 0 0 600"},
-        {"any edit rewrites K", {{K, "5"}, {e_im, "0.5"}}, "1.02909 0.242934 1 0.5 2.41214e+06 632.8"},
-        {"hexadecimal", {{n_re, "0x1A"}}, "0x1A 0 676 0 0 632.8"},
-        {"Tab: n' k e' e'' K lambda", {{n_re, "2\t1\t5\t-1\t7\t500"}}, "2.24711 -0.222508 5 -1 -2.7961e+06 500"},
-        {"no dragging", {{lambda, drag}, {n_re, drag}, {K, drag}}, "1 0 1 0 0 632.8"},
-        {"letters ignored, lone minus", {{n_re, "q2"}, {n_im, "-"}}, "2 - 4 0 0 632.8"},
-        {"sum overflows", {{e_re, "1e308"}, {e_im, "1e308"}}, "1.0987e+154 4.5509e+153 1e308 1e308 4.5187e+160 632.8"},
-        {"smallest e''", {{e_re, "0"}, {e_im, "4.9e-324"}}, "1.5717e-162 1.5717e-162 0 4.9e-324 1.5606e-155 632.8"},
-        {"halving rounds", {{e_re, "0"}, {e_im, "1.5e-323"}}, "2.7223e-162 2.7223e-162 0 1.5e-323 2.703e-155 632.8"},
-        {"squares overflow, equal", {{n_re, "1e155"}, {n_im, "1e155"}}, "1e155 1e155 0 inf 9.9292e+161 632.8"},
-        {"squares overflow", {{n_re, "1e200"}, {n_im, "1e199"}}, "1e200 1e199 inf inf 9.9292e+205 632.8"},
-        {"squares overflow, n' < 0", {{n_re, "-1e199"}, {n_im, "1e200"}}, "-1e199 1e200 -inf -inf 9.9292e+206 632.8"},
-    };
-    for (const auto& row : table) {
-        SCOPED_TRACE(row.what);
-        TearDown();
-        SetUp();
-        for (const auto& [name, typed] : row.edits)
-            if (typed == drag)
-                xinput::drag(fields[name], 60);
-            else
-                xinput::replace(fields[name], typed);
-        EXPECT_EQ(texts(fields), row.shown);
-        for (int i = n_re; i <= lambda; ++i)
-            if (std::none_of(row.edits.begin(), row.edits.end(), [&](const auto& edit) { return edit.first == i; }))
-                expect_shown_whole(fields[i]);
+    const double a = std::strtod(shown.c_str(), nullptr), b = std::strtod(expected.c_str(), nullptr);
+    return shown == expected || (scale != 1 && std::isfinite(b) && std::fabs(a - b) <= 1e-3 * std::fabs(b));
+}
+
+class Typing : public Window, public ::testing::WithParamInterface<Row> {};
+
+TEST_P(Typing, ConvertsAsTyped)
+{
+    const Row& row = GetParam();
+    for (const auto& [name, typed] : row.edits)
+        if (typed == drag)
+            xinput::drag(fields[name], 60);
+        else
+            xinput::replace(fields[name], typed);
+    char expected[6][64];
+    ASSERT_EQ(std::sscanf(row.shown, "%63s %63s %63s %63s %63s %63s", expected[0], expected[1], expected[2],
+                          expected[3], expected[4], expected[5]), 6);
+    for (int i = n_re; i <= lambda; ++i) {
+        SCOPED_TRACE(testing::Message() << "field " << i);
+        EXPECT_TRUE(reads_as(text(fields[i]), expected[i])) << text(fields[i]) << " for " << expected[i];
+        if (std::none_of(row.edits.begin(), row.edits.end(), [&](const auto& edit) { return edit.first == i; }))
+            expect_shown_whole(fields[i]);
     }
 }
 
-// Random keystrokes and pastes into random fields: each is handled at once,
-// converts exactly when the number in the field typed into changes, never
-// rewrites the pair typed into, and leaves the model, the fields and K in
-// agreement, and the tooltips with them.  KALVIRA_SEED=N repeats a run.
+INSTANTIATE_TEST_SUITE_P(Rows, Typing, ::testing::ValuesIn(rows), [](const auto& row) { return row.param.name; });
+
+// Random keystrokes and pastes into random fields: each converts exactly when
+// the number in the field typed into changes, never rewrites the pair typed
+// into, and leaves the model, the fields and K in agreement, and the tooltips
+// with them.  KALVIRA_SEED=N repeats a run.
 TEST_F(Window, RandomEditing)
 {
     const char* given = std::getenv("KALVIRA_SEED");
@@ -198,7 +233,6 @@ TEST_F(Window, RandomEditing)
             ran.clear();
             rewrote_own_pair = false;
             const double before = focus->value();
-            const auto start = std::chrono::steady_clock::now();
             const unsigned choice = random() % 100;
             if (choice < 6) {
                 const std::string paste = pick(pastes);
@@ -207,7 +241,6 @@ TEST_F(Window, RandomEditing)
             } else {
                 xinput::key(choice < 10 ? XK_a : pick(keys), choice < 10 ? xinput::control : xinput::none);
             }
-            ASSERT_LE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
             ASSERT_TRUE(ran.empty() || (ran.size() == 1 && ran[0] == focus)) << "a callback of another field";
             ASSERT_TRUE(focus == k->UI_K || ran.empty() == (focus->value() == before)) << "converted " << ran.size();
             ASSERT_FALSE(rewrote_own_pair) << "a conversion rewrote the pair typed into";
@@ -231,6 +264,20 @@ TEST(NumberField, FitsAValueWrittenBeforeTheWindowIsShown)
     expect_shown_whole(k->UI_K);
     k->UI_window->hide();
     xinput::settle();
+}
+
+// The main window and the help window at the desktop's scale, to the pixel.
+TEST_F(Window, FollowsTheDesktopScale)
+{
+    const auto [width, height] = pixel_size(k->UI_window);
+    EXPECT_NEAR(width, 231 * scale, 0.5);
+    EXPECT_NEAR(height, 171 * scale, 0.5);
+    k->help_dialog();
+    Fl_Window* help = Fl::first_window();
+    ASSERT_NE(help, k->UI_window);
+    xinput::show_and_wait(help);
+    EXPECT_NEAR(pixel_size(help).first, 530 * scale, 0.5);
+    help->hide();
 }
 
 TEST_F(Window, AboutNamesTheVersion)

@@ -11,6 +11,28 @@
 
 namespace xinput {
 
+float pixels_per_unit([[maybe_unused]] const Fl_Window* window)
+{
+#if FL_API_VERSION >= 10400
+    return Fl::screen_scale(const_cast<Fl_Window*>(window)->screen_num());
+#else
+    return 1;  // FLTK 1.3 draws one pixel a unit
+#endif
+}
+
+namespace {
+
+// The centre of a widget on the screen, in pixels.
+std::pair<int, int> centre(const Fl_Widget* widget)
+{
+    const Fl_Window* window = widget->window();
+    const float s = pixels_per_unit(window);
+    return {int((window->x_root() + widget->x() + widget->w() / 2) * s),
+            int((window->y_root() + widget->y() + widget->h() / 2) * s)};
+}
+
+} // namespace
+
 void settle()
 {
     // XTest input is dispatched before the server answers the next request,
@@ -33,9 +55,8 @@ void show_and_wait(Fl_Window* window)
 
 void click(Fl_Widget* widget)
 {
-    const Fl_Window* window = widget->window();
-    XTestFakeMotionEvent(fl_display, -1, window->x_root() + widget->x() + widget->w() / 2,
-                         window->y_root() + widget->y() + widget->h() / 2, CurrentTime);
+    const auto [x, y] = centre(widget);
+    XTestFakeMotionEvent(fl_display, -1, x, y, CurrentTime);
     XTestFakeButtonEvent(fl_display, 1, True, CurrentTime);
     XTestFakeButtonEvent(fl_display, 1, False, CurrentTime);
     settle();
@@ -70,8 +91,7 @@ void replace(Fl_Value_Input* field, const std::string& text)
 
 void drag(Fl_Widget* widget, int dx)
 {
-    const Fl_Window* window = widget->window();
-    const int x = window->x_root() + widget->x() + widget->w() / 2, y = window->y_root() + widget->y() + widget->h() / 2;
+    const auto [x, y] = centre(widget);
     XTestFakeMotionEvent(fl_display, -1, x, y, CurrentTime);
     XTestFakeButtonEvent(fl_display, 1, True, CurrentTime);
     for (int step = 1; step <= 10; ++step) {  // one at a time: the toolkit merges queued motion

@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: MIT
+// The desktop's scale on FLTK 1.3: see desktop_scale.h.
+
+#include "desktop_scale.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Group.H>
+#include <FL/Fl_Input_.H>
+#include <FL/Fl_Menu_.H>
+#include <FL/Fl_Tooltip.H>
+#include <FL/Fl_Value_Input.H>
+#include <FL/Fl_Window.H>
+#include <FL/fl_ask.H>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#if FL_API_VERSION < 10400 && !defined(_WIN32) && !defined(__APPLE__)
+#include <FL/x.H>
+
+// FLTK 1.4's factor on X11, step for step: the Xft.dpi resource over 96,
+// where under 1.1 counts as 1, between 1.8 and 2.2 as 2 and over 10 as 10,
+// times FLTK_SCALING_FACTOR when set.  Unlike 1.4 it ignores a scaling factor
+// that is not a positive number and keeps the product within 10: a window of
+// no size, or wider than X's 16-bit coordinates, is no window.
+static float factor_as_fltk_1_4_takes_it()
+{
+    fl_open_display();
+    float factor = 1, dpi = 0, times = 1;
+    if (const char* resource = XGetDefault(fl_display, "Xft", "dpi");
+        resource && std::sscanf(resource, "%f", &dpi) == 1) {
+        factor = dpi / 96.;
+        if (factor < 1.1) factor = 1;
+        else if (factor > 1.8 && factor < 2.2) factor = 2;
+        else if (factor > 10.0) factor = 10.0;
+    }
+    if (const char* variable = std::getenv("FLTK_SCALING_FACTOR");
+        variable && std::sscanf(variable, "%f", &times) == 1 && times > 0 && std::isfinite(times))
+        factor *= times;
+    return std::fmin(factor, 10.0f);
+}
+#else
+static float factor_as_fltk_1_4_takes_it() { return 1; }
+#endif
+
+float desktop_scale()
+{
+    static const float factor = factor_as_fltk_1_4_takes_it();
+    return factor;
+}
+
+int scaled(int units)
+{
+    return static_cast<int>(std::lround(units * desktop_scale()));
+}
+
+void scale_layout(Fl_Widget* widget)
+{
+    if (desktop_scale() == 1)
+        return;
+    // Both edges are scaled, so that widgets that meet still meet; a window
+    // keeps its place on the screen.
+    const int x = widget->x(), y = widget->y();
+    const bool window = !widget->parent();
+    const int X = window ? x : scaled(x), Y = window ? y : scaled(y);
+    const int W = scaled(x + widget->w()) - scaled(x), H = scaled(y + widget->h()) - scaled(y);
+    widget->labelsize(scaled(widget->labelsize()));
+    if (auto* field = dynamic_cast<Fl_Value_Input*>(widget))
+        field->textsize(scaled(field->textsize()));
+    else if (auto* input = dynamic_cast<Fl_Input_*>(widget))
+        input->textsize(scaled(input->textsize()));
+    else if (auto* menu = dynamic_cast<Fl_Menu_*>(widget))
+        menu->textsize(scaled(menu->textsize()));
+    Fl_Group* group = widget->as_group();
+    if (!group) {
+        widget->resize(X, Y, W, H);
+        return;
+    }
+    group->Fl_Widget::resize(X, Y, W, H);  // the group's own box: its children are scaled, not moved
+    for (int i = 0; i < group->children(); ++i)
+        scale_layout(group->child(i));
+    group->init_sizes();
+}
+
+void scale_toolkit_defaults()
+{
+    if (desktop_scale() == 1)
+        return;
+    Fl_Tooltip::size(scaled(FL_NORMAL_SIZE));
+    Fl::scrollbar_size(scaled(16));
+    fl_message_font(fl_message_font_, scaled(FL_NORMAL_SIZE));
+    scale_layout(fl_message_icon()->window());
+}

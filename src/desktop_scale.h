@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: MIT
+// The desktop's scale where the toolkit does not apply it: FLTK 1.4 draws
+// every window at the desktop's factor by itself, FLTK 1.3 one pixel a unit,
+// so on 1.3 kalvira lays its windows out at the factor 1.4 would take.
+#pragma once
+
+class Fl_Widget;
+
+float desktop_scale();  // 1 where the toolkit scales by itself; read once
+int scaled(int units);  // units at that scale, rounded to whole pixels
+
+// A widget built at one pixel a unit, and everything in it, at the desktop's
+// scale: positions, sizes, label and text sizes.  Once per widget.
+void scale_layout(Fl_Widget* widget);
+
+// The toolkit's own defaults that kalvira's windows meet: tooltips,
+// scrollbars and the message box's text.
+void scale_toolkit_defaults();
