@@ -13,7 +13,7 @@ bench: PURPOSE = bench
 # Debian's hardening flags, the same the package is built with.
 export DEB_BUILD_MAINT_OPTIONS := hardening=+all
 
-.PHONY: all build run test test-sanitized screenshot bench package windows test-windows clean
+.PHONY: all build run test test-sanitized test-fltk-1.4 screenshot bench package windows test-windows clean
 
 all: build
 
@@ -35,6 +35,13 @@ test: build
 test-sanitized:
 	$(MAKE) test BUILD=$(BUILD)/sanitized CMAKE_FLAGS=-DKALVIRA_SANITIZE=ON
 
+# The same tests against FLTK 1.4, which scales windows by itself; the toolkit
+# is built once from FLTK_SOURCE (see scripts/toolkit.sh) into build/fltk-1.4/.
+test-fltk-1.4:
+	@scripts/deps.sh fltk-1.4
+	scripts/toolkit.sh $(BUILD)/fltk-1.4/fltk -DFLTK_BACKEND_WAYLAND=OFF -DFLTK_USE_PANGO=OFF
+	$(MAKE) test BUILD=$(BUILD)/fltk-1.4/kalvira CMAKE_FLAGS=-DFLTK_DIR=$(abspath $(BUILD))/fltk-1.4/fltk/share/fltk
+
 # Redraws doc/kalvira.png, the README's picture of the window, which the tests
 # compare the window with pixel for pixel; for when the window changes on purpose.
 screenshot: build
@@ -49,8 +56,8 @@ package:
 	@scripts/deps.sh package
 	scripts/package.sh $(BUILD)
 
-# The Windows release in build/: kalvira-<version>-win64.zip and its installer.
-# FLTK_SOURCE is FLTK 1.4's source, a tarball or a folder (default: ../shared's).
+# The Windows release in build/: kalvira-<version>-win64.zip and its installer,
+# built against FLTK 1.4 from FLTK_SOURCE (see scripts/toolkit.sh).
 windows:
 	@scripts/deps.sh windows
 	scripts/windows.sh $(BUILD)

@@ -7,8 +7,9 @@
 #   test     the tests, the package's among them
 #   bench    the benchmark, which shares the tests' helpers
 #   windows  the Windows release, cross-compiled (no build dependencies of Linux's)
+#   fltk-1.4 the toolkit 1.4 built for Linux (X11 only), for the tests against it
 #   test-windows  the Windows release and its test under wine
-# Usage: deps.sh [run|package|test|bench|windows|test-windows]
+# Usage: deps.sh [run|package|test|bench|fltk-1.4|windows|test-windows]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -24,10 +25,12 @@ run)     profile=(-P nocheck); tools=(fonts-urw-base35);  # its symbol font draw
 package) tools=("${packaging[@]}") ;;
 test)    tools=("${packaging[@]}" autopkgtest) ;;
 bench)   tools=(x11-apps) ;;
+fltk-1.4) linux=; tools=(cmake make g++ libx11-dev libxext-dev libxft-dev libxinerama-dev libxcursor-dev
+                          libxfixes-dev libxrender-dev libfontconfig-dev) ;;
 windows) linux=; tools=("${windows[@]}") ;;
 test-windows) linux=; tools=("${windows[@]}" "${headless[@]}" wine wine64 openbox wmctrl xclip unzip
                             fonts-urw-base35) ;;  # wine finds its narrow face through fontconfig
-*)       echo "usage: $0 [run|package|test|bench|windows|test-windows]" >&2; exit 2 ;;
+*)       echo "usage: $0 [run|package|test|bench|fltk-1.4|windows|test-windows]" >&2; exit 2 ;;
 esac
 
 build_deps_met() {
