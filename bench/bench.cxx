@@ -183,7 +183,8 @@ std::vector<double> measure_keystrokes(int keys)
 {
     auto* kalvira = new KALVIRA;
     kalvira->init();
-    xinput::show_and_wait(kalvira->UI_window);
+    kalvira->show();
+    xinput::drawn(kalvira->UI_window);
     xinput::click(kalvira->UI_n_real);
     xinput::key(XK_End);  // n' reads "1"
     const KeyCode backspace = XKeysymToKeycode(fl_display, XK_BackSpace);

@@ -153,9 +153,12 @@ void KALVIRA::scale_to_desktop()
 }
 
 // The icon goes to every window shown from now on, help windows included, for
-// task bars that do not match the window to its desktop entry.
+// task bars that do not match the window to its desktop entry.  The first
+// field, which takes the focus, starts selected as after Tab: a number typed
+// at once replaces its 1.
 void KALVIRA::show()
 {
+    UI_n_real->select_all();
     std::vector<std::unique_ptr<Fl_PNG_Image>> images;
     std::vector<const Fl_RGB_Image*> icons;
     for (int i = 0; i < window_icon_count; ++i) {

@@ -7,6 +7,8 @@
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -36,7 +38,27 @@ Fl_Font number_face()
     return face;
 }
 
-constexpr int full_digits = 6;  // the toolkit's "%g"
+constexpr int full_digits = 6;          // the toolkit's "%g"
+constexpr int digits_before_shrinking = 4;  // fewer only at the smallest size
+constexpr char continues[] = "…";
+
+int cursor(const Fl_Input& input)
+{
+#if FL_API_VERSION >= 10400
+    return input.insert_position();
+#else
+    return input.position();
+#endif
+}
+
+void select(Fl_Input& input, int cursor, int mark)
+{
+#if FL_API_VERSION >= 10400
+    input.insert_position(cursor, mark);
+#else
+    input.position(cursor, mark);
+#endif
+}
 
 } // namespace
 
@@ -48,52 +70,133 @@ Number_Field::Number_Field(int X, int Y, int W, int H, const char* label)
     tooltip(tip_);
 }
 
-void Number_Field::describe(const char* quantity, Tip tip)
+void Number_Field::describe(const char* quantity)
 {
     quantity_ = quantity;
-    tip_kind_ = tip;
     refresh_tip();
 }
 
-// "%g" when it fits; otherwise the most significant digits that do, rounded by
-// printf, so that a sign or a leading digit is never scrolled out of sight.
-// The input draws its text one pixel in from the box; keep as much at the right.
-// A field not yet on screen is measured when first drawn, so that start-up
-// maps the window before it loads any font.
+// With the cursor at the start, where the toolkit scrolls nothing out of sight.
+void Number_Field::select_all()
+{
+    select(input, 0, input.size());
+}
+
+// Measuring before the window is on screen would load fonts before it maps.
+bool Number_Field::measurable() const
+{
+    return window() && window()->shown();
+}
+
+Fl_Fontsize Number_Field::normal_size()
+{
+    if (!normal_size_)
+        normal_size_ = textsize();
+    return normal_size_;
+}
+
+// About 10 at the toolkit's normal 14: the smallest still read at a glance.
+Fl_Fontsize Number_Field::smallest_size()
+{
+    return static_cast<Fl_Fontsize>(std::lround(normal_size() * 5 / 7.0));
+}
+
+// The largest size from the field's own down to `smallest` at which the text
+// fits whole, or 0.  The input draws its text one pixel in from the box; keep
+// as much at the right.
+Fl_Fontsize Number_Field::size_that_fits(const char* text, Fl_Fontsize smallest)
+{
+    const double room = w() - Fl::box_dw(box()) - 2;
+    for (Fl_Fontsize size = normal_size(); size >= smallest; --size) {
+        fl_font(textfont(), size);
+        if (fl_width(text) <= room)
+            return size;
+    }
+    return 0;
+}
+
+// "%g" when it fits at the field's size; otherwise the most significant digits
+// that do, rounded by printf, down to four; then four in a smaller size; fewer
+// only at the smallest.  A field not yet on screen is measured when first drawn.
 int Number_Field::format(char* buffer)
 {
-    fitted_ = window() && window()->shown();
-    if (fitted_)
-        fl_font(textfont(), textsize());
-    const double room = w() - Fl::box_dw(box()) - 2;
-    int length = 0;
-    for (int digits = full_digits; digits > 0; --digits) {
-        length = std::snprintf(buffer, 128, "%.*g", digits, value());
-        if (!fitted_ || fl_width(buffer, length) <= room)
-            break;
+    fitted_ = measurable();
+    for (int digits = full_digits;; --digits) {
+        const int length = std::snprintf(buffer, 128, "%.*g", digits, value());
+        const Fl_Fontsize smallest = digits > digits_before_shrinking ? normal_size() : smallest_size();
+        if (!fitted_ || digits == 1 || size_that_fits(buffer, smallest))
+            return length;
     }
-    return length;
+}
+
+// From its first character, in the largest size at which it fits; a text too
+// long even for the smallest size is marked as going on.
+void Number_Field::show_whole()
+{
+    if (!measurable())
+        return;
+    const Fl_Fontsize size = size_that_fits(input.value(), smallest_size());
+    continues_ = size == 0;
+    textsize(continues_ ? smallest_size() : size);
+    select(input, 0, 0);
+    redraw();
+}
+
+void Number_Field::show_for_typing()
+{
+    textsize(normal_size());
+    continues_ = false;
+}
+
+// A text left behind is shown whole.
+int Number_Field::handle(int event)
+{
+    const int handled = Fl_Value_Input::handle(event);
+    if (event == FL_UNFOCUS)
+        show_whole();
+    return handled;
 }
 
 void Number_Field::draw()
 {
     if (!fitted_)
         value_damage();
+    // Typing works at the field's size, the text scrolling as the toolkit
+    // scrolls it.  A click into a smaller text has put the cursor at the
+    // character clicked; it stays there.
+    const bool typing = Fl::focus() == &input;
+    if (typing && textsize() != normal_size())
+        show_for_typing();
     Fl_Value_Input::draw();
+    if (continues_ && !typing) {  // after the last character that leaves room for it, on the field's own ground
+        fl_font(textfont(), textsize());
+        const char* text = input.value();
+        const int left = x() + Fl::box_dx(box()) + 1, right = x() + w() - Fl::box_dx(box());
+        const double room = right - 1 - left - fl_width(continues);
+        int shown = 0;
+        while (text[shown] && fl_width(text, shown + 1) <= room)
+            ++shown;
+        const int X = left + static_cast<int>(std::ceil(fl_width(text, shown)));
+        const int Y = y() + Fl::box_dy(box()), H = h() - Fl::box_dh(box());
+        fl_color(color());
+        fl_rectf(X, Y, right - X, H);
+        fl_color(textcolor());
+        fl_draw(continues, X, Y, right - X, H, FL_ALIGN_LEFT);
+    }
 }
 
-// As the toolkit writes a value, but with the cursor at the start: at the end
-// it makes the input scroll to keep half a line free behind it.
+// As the toolkit writes a value, but from the start of the text: at the end
+// the input scrolls to keep half a line free behind it.  A text wholly
+// selected stays so (the first field at start-up).
 void Number_Field::value_damage()
 {
     char text[128];
     format(text);
+    const bool all_selected = input.size() > 0 && std::abs(input.mark() - cursor(input)) == input.size();
     input.value(text);
-#if FL_API_VERSION >= 10400
-    input.insert_position(0);
-#else
-    input.position(0);
-#endif
+    show_whole();
+    if (all_selected)
+        select_all();
     refresh_tip();
 }
 
@@ -106,10 +209,16 @@ void Number_Field::read_typed(Fl_Widget* input, void* field)
     self->refresh_tip();
 }
 
+// The shortest text that reads back as the stored double.  Where that is a
+// whole number in plain digits with more of them than needed (112397035696651583488
+// for 1.1239703569665158e+20), the exponent form instead.
 void Number_Field::refresh_tip()
 {
-    if (tip_kind_ == Tip::quantity_and_value)
-        std::snprintf(tip_, sizeof tip_, "%s\n= %.17g", quantity_, value());
-    else
-        std::snprintf(tip_, sizeof tip_, "%s", quantity_);
+    char plain[32], scientific[32];
+    *std::to_chars(plain, plain + sizeof plain - 1, value()).ptr = '\0';
+    *std::to_chars(scientific, scientific + sizeof scientific - 1, value(), std::chars_format::scientific).ptr = '\0';
+    const char* whole = plain + (plain[0] == '-');
+    const std::size_t needed = std::strcspn(scientific, "e") - (scientific[0] == '-') - (std::strchr(scientific, '.') != nullptr);
+    const bool plain_is_short = std::strpbrk(plain, ".en") || std::strspn(whole + needed, "0") == std::strlen(whole + needed);
+    std::snprintf(tip_, sizeof tip_, "%s\n= %s", quantity_, plain_is_short ? plain : scientific);
 }

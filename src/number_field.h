@@ -1,18 +1,19 @@
 // SPDX-License-Identifier: MIT
-// The value input of kalvira's window: numbers in a narrow face, each written
-// value shown whole (rounded to the digits that fit), and a tooltip naming the
-// quantity, its unit and, for results, the stored value to full precision.
+// The value input of kalvira's window: numbers in a narrow face, shown whole
+// whenever the field is not being typed into (a written value rounded to the
+// digits that fit, a typed one in a smaller size), and a tooltip naming the
+// quantity, its unit and the stored value.
 #pragma once
 
 #include <FL/Fl_Value_Input.H>
 
 class Number_Field : public Fl_Value_Input {
 public:
-    enum class Tip { quantity, quantity_and_value };
-
     Number_Field(int X, int Y, int W, int H, const char* label = nullptr);
-    void describe(const char* quantity, Tip tip);
+    void describe(const char* quantity);  // what the tooltip names
+    void select_all();                    // as Tab does: typing replaces the text
     int format(char* buffer) override;
+    int handle(int event) override;
 
 protected:
     void draw() override;
@@ -21,10 +22,17 @@ private:
     void value_damage() override;
     static void read_typed(Fl_Widget* input, void* field);
     void refresh_tip();
+    bool measurable() const;
+    Fl_Fontsize normal_size();
+    Fl_Fontsize smallest_size();
+    Fl_Fontsize size_that_fits(const char* text, Fl_Fontsize smallest);
+    void show_whole();
+    void show_for_typing();
 
     Fl_Callback* toolkit_read_typed_;
     const char* quantity_ = "";
-    Tip tip_kind_ = Tip::quantity;
-    bool fitted_ = false;  // the text was measured against the field
+    Fl_Fontsize normal_size_ = 0;  // the field's text size, taken before any shrinking
+    bool fitted_ = false;          // the text was measured against the field
+    bool continues_ = false;       // too long even at the smallest size: drawn with a mark
     char tip_[256] = "";  // the tooltip shown reads this buffer in place, so it never dangles
 };

@@ -45,9 +45,8 @@ void settle()
     }
 }
 
-void show_and_wait(Fl_Window* window)
+void drawn(Fl_Window* window)
 {
-    window->show();
     while (!window->visible() || window->damage())
         Fl::wait(0.01);
     settle();

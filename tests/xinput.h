@@ -13,7 +13,7 @@ namespace xinput {
 enum Modifier : unsigned { none = 0, shift = 1, control = 2 };
 
 float pixels_per_unit(const Fl_Window* window);  // more than 1 where the toolkit scales (FLTK 1.4)
-void show_and_wait(Fl_Window* window);  // map it and let it draw
+void drawn(Fl_Window* window);          // wait until a window shown is mapped and drawn
 void settle();                          // round-trip and handle every event that came back
 void click(Fl_Widget* widget);          // left click at the centre of a widget in a window
 void key(unsigned long keysym, unsigned modifiers = none);
