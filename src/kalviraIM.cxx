@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The converter's methods: start-up, the conversions between n, epsilon and K,
-// and the two dialogs behind the Help and About commands.
+// The converter's methods: start-up, the conversions between n, epsilon and K
+// (their arithmetic is optics'), and the two dialogs behind Help and About.
 
 #include "kalvira.h"
 #include "desktop_scale.h"
+#include "optics.h"
 #include "version.h"
 #include "window_icons.h"
 
@@ -11,102 +12,12 @@
 #include <FL/Fl_PNG_Image.H>
 #include <FL/fl_ask.H>
 
-#include <cfloat>
-#include <cmath>
 #include <memory>
 #include <utility>
 #include <vector>
 
-namespace {
-
-constexpr double two_pi = 6.283185307179586;
-constexpr double metres_per_nanometre = 1e-09;
+// The helium-neon line.
 constexpr double start_wavelength = 632.8;
-
-// Sums and products carried to about twice a double's precision, each value
-// as an unevaluated sum hi + lo (Dekker's and Knuth's error-free steps; the
-// build keeps the compiler from fusing them).
-struct Wide {
-    double hi, lo;
-};
-
-Wide two_sum(double a, double b)
-{
-    const double s = a + b, v = s - a;
-    return {s, (a - (s - v)) + (b - v)};
-}
-
-Wide two_product(double a, double b)
-{
-    const auto halves = [](double v) {  // v = hi + lo, each with at most 26 bits
-        const double t = 134217729.0 * v, hi = t - (t - v);
-        return Wide{hi, v - hi};
-    };
-    const double p = a * b;
-    const Wide x = halves(a), y = halves(b);
-    return {p, ((x.hi * y.hi - p) + x.hi * y.lo + x.lo * y.hi) + x.lo * y.lo};
-}
-
-Wide wide_sqrt(Wide v)
-{
-    const double s = std::sqrt(v.hi);
-    const Wide square = two_product(s, s);
-    return two_sum(s, (((v.hi - square.hi) - square.lo) + v.lo) / (2.0 * s));
-}
-
-// Where both parts of epsilon lie on the subnormal grid, the plain steps round r
-// and the halved sum to that grid and lose up to half the root's bits (4.9e-324
-// (1 + i) gave a root 9% off).  Here x and y are whole multiples of 2^-1074
-// below 2^53 of them: scaled by 2^1074 they are exact integers, the root of the
-// scaled epsilon is carried to twice a double's precision, and each part comes
-// out rounded once, scaled back by 2^-537.  Both are then the doubles nearest the
-// exact root, so no input loses to the plain steps.
-std::complex<double> subnormal_root(double x, double y)
-{
-    const double X = std::ldexp(std::fabs(x), 1074), Y = std::ldexp(y, 1074);
-    const Wide xx = two_product(X, X), yy = two_product(Y, Y), squares = two_sum(xx.hi, yy.hi);
-    const Wide r = wide_sqrt(two_sum(squares.hi, squares.lo + xx.lo + yy.lo));
-    const Wide sum = two_sum(r.hi, X);
-    const Wide larger = wide_sqrt(two_sum(sum.hi * 0.5, (sum.lo + r.lo) * 0.5));
-    const double q = Y / (2.0 * larger.hi);  // the smaller part, y / (2 larger)
-    const Wide q_times = two_product(2.0 * larger.hi, q);
-    const double q_lo = (((Y - q_times.hi) - q_times.lo) - 2.0 * larger.lo * q) / (2.0 * larger.hi);
-    const double big = std::ldexp(larger.hi + larger.lo, -537);
-    const double small = std::copysign(std::ldexp(q + q_lo, -537), y);
-    if (x > 0.0)
-        return {big, small};
-    return y < 0.0 ? std::complex<double>{-small, -big} : std::complex<double>{small, big};
-}
-
-// The principal root by the plain steps, r = hypot(x, y) and the larger part
-// sqrt((r + x) * 0.5) for x > 0, else sqrt((r - x) * 0.5), except where they
-// would give a wrong root:
-// - the sum r + |x| lies below 2^-1021, where x and y are on the subnormal grid;
-// - the sum overflows although x and y are finite (|epsilon| near the largest
-//   double): take the root of epsilon / 4 instead and double it.
-std::complex<double> principal_root(double x, double y)
-{
-    const double r = std::hypot(x, y);
-    if (r == 0.0)
-        return {0.0, 0.0};
-    const double sum = x > 0.0 ? r + x : r - x;
-    if (sum < 2.0 * DBL_MIN)
-        return subnormal_root(x, y);
-    double larger = 0.0;
-    if (std::isinf(sum) && std::isfinite(x) && std::isfinite(y)) {
-        const double x4 = x * 0.25;
-        const double r4 = std::hypot(x4, y * 0.25);
-        larger = std::sqrt((x > 0.0 ? r4 + x4 : r4 - x4) * 0.5) * 2.0;
-    } else {
-        larger = std::sqrt(sum * 0.5);
-    }
-    if (x > 0.0)
-        return {larger, (y / larger) * 0.5};
-    const double b = y < 0.0 ? -larger : larger;
-    return {(y / b) * 0.5, b};
-}
-
-} // namespace
 
 std::complex<double> KALVIRA::set(double re, double im)
 {
@@ -169,29 +80,18 @@ void KALVIRA::show()
     UI_window->show();
 }
 
-// Where a * a or b * b overflows, a * a - b * b is inf or inf - inf although a
-// and b are finite; (a - b)(a + b) on the halves cannot overflow before the
-// last step and gives 0, a finite value or the infinity it should.  Every other
-// n keeps the plain steps bit for bit.
 void KALVIRA::calc_epsilon()
 {
-    const double a = n.real();
-    const double b = n.imag();
-    double re = a * a - b * b;
-    if (!std::isfinite(re) && std::isfinite(a) && std::isfinite(b))
-        re = ((a * 0.5 - b * 0.5) * (a * 0.5 + b * 0.5)) * 4.0;
-    const double im = (a * b) * 2.0;
-    epsilon = set(re, im);
-    UI_epsilon_real->value(re);
-    UI_epsilon_imag->value(im);
+    epsilon = optics::square(n.real(), n.imag());
+    UI_epsilon_real->value(epsilon.real());
+    UI_epsilon_imag->value(epsilon.imag());
     calc_K();
     UI_window->redraw();
 }
 
-// Principal root: a >= 0, and b takes the sign of y (positive for y = -0).
 void KALVIRA::calc_n()
 {
-    n = principal_root(epsilon.real(), epsilon.imag());
+    n = optics::principal_root(epsilon.real(), epsilon.imag());
     UI_n_real->value(n.real());
     UI_n_imag->value(n.imag());
     calc_K();
@@ -200,7 +100,7 @@ void KALVIRA::calc_n()
 
 void KALVIRA::calc_K()
 {
-    K = (two_pi / (lambda * metres_per_nanometre)) * n.imag();
+    K = optics::attenuation(n.imag(), lambda);
     UI_K->value(K);
 }
 

@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: MIT
+// The arithmetic of the optical constants, on doubles: the dielectric
+// function from the refractive index, the refractive index from it, and K.
+#pragma once
+
+#include <complex>
+
+namespace optics {
+
+// epsilon = n^2 for n = a + ib: a*a - b*b and (a*b)*2, but with a finite
+// real part wherever a square overflows although a and b are finite.
+std::complex<double> square(double a, double b);
+
+// n = the principal root of epsilon = x + iy: real part never below zero, and
+// the imaginary part with the sign of y (positive for y = -0 and x < 0).
+std::complex<double> principal_root(double x, double y);
+
+// K = 2 pi k / lambda in 1/m, for lambda in nanometres.
+double attenuation(double k, double lambda);
+
+} // namespace optics
