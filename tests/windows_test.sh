@@ -4,8 +4,8 @@
 # manager on the test display: the zip's kalvira.exe, the installer with its
 # shortcut and uninstaller, and the window at twice the display scaling.
 # Usage: windows_test.sh BUILD_DIR VERSION   (make test-windows)
-build=$1 version=$2 top=$(cd "$(dirname "$0")/.." && pwd)
-. "$top/tests/session.sh"
+build=$1 version=$2
+. "$(dirname "$0")/session.sh"
 export WINEPREFIX=$tmp/prefix WINEDEBUG=-all
 release=kalvira-$version-win64 start_timeout=60
 
@@ -29,18 +29,18 @@ wrestool -x -t 14 "$exe" > "$tmp/kalvira.ico"
 wineboot -i > /dev/null 2>&1
 openbox > /dev/null 2>&1 &
 undo=(sh -c "wineserver -k; kill $!")
-sleep 1
+until_true window_manager_runs || fail "no window manager"
 help_finds_its_page() {  # sets $help, the help window
-    xdotool mousemove --window "$win" 55 12 click 1
+    click Help
     help=$(timeout 30 xdotool search --sync --onlyvisible --name '^kalvira help$' | head -n 1) || fail "Help shows no page"
 }
 
 # the zip's program, started in its folder
 cd "$tmp/$release" && start wine kalvira.exe
-type_into 70 47 1.5 && type_into 170 47 0.01
-[ "$(field_text 70 92)" = 2.2499 ] || fail "e' reads $(field_text 70 92)"
+type_into UI_n_real 1.5 && type_into UI_n_imag 0.01
+[ "$(field_text UI_epsilon_real)" = 2.2499 ] || fail "e' reads $(field_text UI_epsilon_real)"
 help_finds_its_page
-wmctrl -i -c "$help" && sleep 1
+wmctrl -i -c "$help" && until_true gone "$help"
 kill -0 $pid 2> /dev/null || fail "closing Help ended kalvira"
 wmctrl -i -c "$win" && ends_with_zero
 
@@ -59,7 +59,7 @@ grep -q "DisplayVersion.*REG_SZ.*$version" "$tmp/key" && grep -q 'Publisher.*REG
 cd "$tmp" && wine start /unix "$shortcut"
 win=$(timeout 60 xdotool search --sync --onlyvisible --name '^kalvira' | head -n 1)
 help_finds_its_page
-wineserver -k && sleep 1
+wineserver -k && wineserver -w
 wine "$installed/uninstall.exe" /S && wineserver -w
 [ ! -e "$installed" ] && [ ! -e "$shortcut" ] || fail "the uninstaller left $(find "$installed" "$shortcut" 2>/dev/null)"
 ! wine reg query "$key" > /dev/null 2>&1 || fail "the uninstaller left the uninstall entry"
@@ -67,9 +67,10 @@ wine "$installed/uninstall.exe" /S && wineserver -w
 # at 200% display scaling the window is twice as large, and its numbers fit
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f > /dev/null 2>&1 && wineserver -w
 cd "$tmp/$release" && start wine kalvira.exe
+scale=2
 [ "$(xdotool getwindowgeometry "$win" | grep -o '[0-9]*x[0-9]*$')" = 462x342 ] || fail "not twice the size at 192 DPI"
-type_into 140 184 3 && type_into 340 184 -4
-K=$(field_text 130 274)
+type_into UI_epsilon_real 3 && type_into UI_epsilon_imag -4
+K=$(field_text UI_K)
 awk -v K="$K" 'BEGIN { exit !(K ~ /^-9\.929[0-9]*e\+06$/) }' || fail "K reads $K for -9.92918e+06"
 import -window "$win" "$build/windows-192dpi.png"
 wmctrl -i -c "$win" && ends_with_zero

@@ -41,7 +41,7 @@ add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${release}.zip ${CMAKE_CUR
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${FLTK_LICENCES} ${stage}/licences
   COMMAND ${CMAKE_COMMAND} -E copy ${MINGW_W64_NOTICE} ${stage}/licences/mingw-w64-runtime-and-winpthreads.txt
   COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_CURRENT_BINARY_DIR}
-          ${CMAKE_COMMAND} -E tar cf ${release}.zip --format=zip --mtime=2026-12-07 ${release}
+          ${CMAKE_COMMAND} -E tar cf ${release}.zip --format=zip --mtime=${KALVIRA_RELEASE_DATE} ${release}
   COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSTAGE=${stage}
           -DOUTFILE=${CMAKE_CURRENT_BINARY_DIR}/${release}-setup.exe ${CMAKE_CURRENT_SOURCE_DIR}/windows/kalvira.nsi
   DEPENDS kalvira doc/kalvira.html windows/README.txt windows/kalvira.nsi LICENSE
