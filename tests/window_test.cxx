@@ -12,20 +12,18 @@
 #include "xinput.h"
 
 #include <FL/Fl.H>
-#include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
 #include <X11/keysym.h>
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -33,39 +31,17 @@ using xinput::text;
 
 namespace {
 
-const float scale = [] {
-    const char* given = std::getenv("KALVIRA_TEST_SCALE");
-    return given ? std::strtof(given, nullptr) : 1.0f;
-}();
+const float scale = std::getenv("KALVIRA_TEST_SCALE") ? std::strtof(std::getenv("KALVIRA_TEST_SCALE"), nullptr) : 1;
 const bool reference_setup = scale == 1 && !std::getenv("FONTCONFIG_FILE");  // what the rows' texts were written for
 
 bool equal(double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }  // -0 equals 0
 
-// Which callbacks ran, and whether one rewrote the pair of fields it belongs to.
-std::map<Fl_Widget*, Fl_Callback*> original;
-std::map<Fl_Widget*, std::vector<Fl_Value_Input*>> pair_of;
+// The field callbacks that ran; each watched callback carries the original as its data.
 std::vector<Fl_Widget*> ran;
-bool rewrote_own_pair = false;
+void watch(Fl_Widget* field, void* original) { ran.push_back(field); reinterpret_cast<Fl_Callback*>(original)(field, nullptr); }
 
-std::string texts(const std::vector<Fl_Value_Input*>& fields)  // separated by blanks
-{
-    std::string all;
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        all += (i ? " " : "") + text(fields[i]);
-    return all;
-}
+enum Field { n_re, n_im, e_re, e_im, K, lambda, keyboard };  // keyboard: where the window puts it
 
-void watch(Fl_Widget* w, void* data)
-{
-    const std::string before = texts(pair_of.at(w));
-    ran.push_back(w);
-    original.at(w)(w, data);
-    rewrote_own_pair |= texts(pair_of.at(w)) != before;
-}
-
-enum Field { n_re, n_im, e_re, e_im, K, lambda };
-
-// The window's size on the screen, in pixels.
 std::pair<int, int> pixel_size(const Fl_Window* window)
 {
     XWindowAttributes attributes;
@@ -73,8 +49,8 @@ std::pair<int, int> pixel_size(const Fl_Window* window)
     return {attributes.width, attributes.height};
 }
 
-// Where a rectangle of a window, given in the toolkit's units, has ink: the
-// pixel columns and rows of its dark pixels, relative to the rectangle.
+// The pixel columns and rows of the dark pixels in a rectangle of a window
+// given in the toolkit's units, relative to the rectangle.
 struct Ink {
     int left, right, top, bottom;
 };
@@ -85,13 +61,12 @@ Ink ink(const Fl_Window* window, int x, int y, int w, int h)
     const int W = int(w * s), H = int(h * s);
     XImage* image = XGetImage(fl_display, fl_xid(window), int(x * s), int(y * s), W, H, AllPlanes, ZPixmap);
     Ink found{W, -1, H, -1};
-    for (int row = 0; image && row < H; ++row)
+    for (int row = 0; row < H; ++row)
         for (int column = 0; column < W; ++column)
             if ((XGetPixel(image, column, row) & 0xff) < 128)
                 found = {std::min(found.left, column), std::max(found.right, column), std::min(found.top, row),
                          std::max(found.bottom, row)};
-    if (image)
-        XDestroyImage(image);
+    XDestroyImage(image);
     return found;
 }
 
@@ -100,37 +75,26 @@ Ink ink(const Fl_Window* window, int x, int y, int w, int h)
 // for a text marked as going on, the box's right.
 void expect_shown_whole(Fl_Value_Input* field)
 {
-    const std::string shown = text(field);
     const float s = xinput::pixels_per_unit(field->window());
-    const Fl_Boxtype box = field->box();
-    const int W = field->w() - Fl::box_dw(box);
-    const Ink found = ink(field->window(), field->x() + Fl::box_dx(box), field->y() + Fl::box_dy(box), W,
-                          field->h() - Fl::box_dh(box));
+    const int W = field->w() - Fl::box_dw(field->box());
+    const Ink found = ink(field->window(), field->x() + Fl::box_dx(field->box()), field->y() + Fl::box_dy(field->box()),
+                          W, field->h() - Fl::box_dh(field->box()));
     fl_font(field->textfont(), field->textsize());
-    const double end = std::min(fl_width(shown.c_str()), W - 2.0) * s;
-    const double bearing = 0.5 * field->textsize() * s;  // blank beside a glyph, at most
-    EXPECT_TRUE(found.left > 0 && found.right < W * s - 1 && found.right + 1 >= end - bearing)
-        << shown << ": ink from column " << found.left << " to " << found.right << " of " << W * s;
+    const double end = std::min(fl_width(text(field).c_str()), W - 2.0) * s;
+    EXPECT_TRUE(found.left > 0 && found.right < W * s - 1 && found.right + 1 >= end - 0.5 * field->textsize() * s)
+        << text(field) << ": ink from column " << found.left << " to " << found.right << " of " << W * s;
 }
 
-// A value the program wrote shows rounded to the digits that fit: the "%g"
-// text when that has at most 10 characters, else at least four digits.
+// A finite value the program wrote is shown rounded, with at least four digits.
 void expect_rounded(Fl_Value_Input* field)
 {
     const std::string shown = text(field);
-    const double value = field->value();
-    char full[32];
-    const int length = std::snprintf(full, sizeof full, "%g", value);
-    if (!std::isfinite(value) || (length <= 10 && reference_setup)) {
-        EXPECT_EQ(shown, full);
-        return;
-    }
-    const auto e = shown.find('e'), point = shown.find('.');
-    const int exponent = e == std::string::npos ? 0 : std::atoi(shown.c_str() + e + 1);
-    const int last_place = exponent - (point == std::string::npos ? 0 : int(std::min(e, shown.size()) - point - 1));
-    const double error = std::fabs(std::strtod(shown.c_str(), nullptr) - value) * (1 - 1e-9);
-    EXPECT_LE(error, 0.5 * std::pow(10.0, last_place)) << shown << " is not the value rounded";
-    EXPECT_LE(error, 0.5 * std::pow(10.0, std::floor(std::log10(std::fabs(value))) - 3)) << shown << " has fewer than four digits";
+    const double value = field->value(), error = std::fabs(std::strtod(shown.c_str(), nullptr) - value) * (1 - 1e-9);
+    const auto e = std::min(shown.find('e'), shown.size()), point = std::min(shown.find('.'), e);
+    const int last_place = (e < shown.size() ? std::atoi(shown.c_str() + e + 1) : 0) - int(e - std::min(point + 1, e));
+    EXPECT_TRUE(!std::isfinite(value) || error <= 0.5 * std::pow(10.0, last_place)) << shown << " is not " << value << " rounded";
+    EXPECT_TRUE(!std::isfinite(value) || error <= 0.5 * std::pow(10.0, std::floor(std::log10(std::fabs(value))) - 3))
+        << shown << " has fewer than four digits";
 }
 
 // The tooltip gives the stored value as the shortest text that reads back as it.
@@ -138,16 +102,13 @@ void expect_tip_reads_back(Fl_Value_Input* field)
 {
     const char* line = std::strstr(field->tooltip(), "\n= ");
     ASSERT_NE(line, nullptr) << field->tooltip();
-    const std::string number = line + 3;
-    const double value = field->value();
-    ASSERT_TRUE(equal(std::strtod(number.c_str(), nullptr), value)) << number << " for " << value;
-    std::string digits = number.substr(0, number.find('e'));
-    digits.erase(std::remove_if(digits.begin(), digits.end(), [](char c) { return !std::isdigit(c); }), digits.end());
-    digits.erase(0, digits.find_first_not_of('0'));
-    digits.erase(digits.find_last_not_of('0') + 1);
+    const std::string number = line + 3, mantissa = number.substr(0, number.find('e'));
+    const auto first = mantissa.find_first_of("123456789"), last = mantissa.find_last_of("123456789");
+    const int digits = first == std::string::npos ? 0 : int(last - first) + 1 - (mantissa.find('.', first) < last);
     char fewer[512];
-    std::snprintf(fewer, sizeof fewer, "%.*g", int(digits.size()) - 1, value);
-    ASSERT_TRUE(digits.size() <= 1 || std::strtod(fewer, nullptr) != value) << number << " is longer than " << fewer;
+    std::snprintf(fewer, sizeof fewer, "%.*g", digits - 1, field->value());
+    ASSERT_TRUE(equal(std::strtod(number.c_str(), nullptr), field->value())) << number << " for " << field->value();
+    ASSERT_TRUE(digits <= 1 || std::strtod(fewer, nullptr) != field->value()) << number << " is longer than " << fewer;
 }
 
 // A fresh window for every test, shown, with the field callbacks watched.
@@ -158,11 +119,9 @@ protected:
         k = new KALVIRA;
         k->init();
         fields = {k->UI_n_real, k->UI_n_imag, k->UI_epsilon_real, k->UI_epsilon_imag, k->UI_K, k->UI_lambda};
-        for (const int i : {n_re, n_im, e_re, e_im, lambda}) {
-            pair_of[fields[i]] = i == lambda ? std::vector{fields[i]} : std::vector{fields[i & ~1], fields[i | 1]};
-            original[fields[i]] = fields[i]->callback();
-            fields[i]->callback(watch);
-        }
+        for (Fl_Value_Input* field : fields)
+            if (field->callback() != Fl_Widget::default_callback)
+                field->callback(watch, reinterpret_cast<void*>(field->callback()));
         k->show();
         xinput::drawn(k->UI_window);
         normal_size = k->UI_n_real->textsize();
@@ -185,12 +144,9 @@ struct Row {
     const char* shown;                                  // n' k e' e'' K lambda afterwards
 };
 
-void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
-
 const Row rows[] = {
+    {"TypedAtOnce", {{keyboard, "2.5"}}, "2.5 0 6.25 0 0 632.8"},
     {"WeakAbsorber", {{n_re, "1.5"}, {n_im, "0.01"}}, "1.5 0.01 2.2499 0.03 99291.8 632.8"},
-    {"NIsI", {{n_re, "0"}, {n_im, "1"}}, "0 1 -1 0 9.92918e+06 632.8"},
-    {"NIsOnePlusI", {{n_im, "1"}}, "1 1 0 2 9.92918e+06 632.8"},
     {"TypedNegativeNStays", {{n_re, "-1.5"}}, "-1.5 0 2.25 0 0 632.8"},
     {"FirstQuadrant", {{e_re, "3"}, {e_im, "4"}}, "2 1 3 4 9.92918e+06 632.8"},
     {"FourthQuadrant", {{e_re, "3"}, {e_im, "-4"}}, "2 -1 3 -4 -9.9292e+06 632.8"},
@@ -203,7 +159,6 @@ const Row rows[] = {
     {"ImaginaryUnit", {{e_re, "0"}, {e_im, "1"}}, "0.707107 0.707107 0 1 7.02099e+06 632.8"},
     {"LongEpsilonImag", {{n_re, "0.7071067"}, {n_im, "0.01"}}, "0.7071067 0.01 0.4999 0.0141421 99291.8 632.8"},
     {"LongK", {{e_re, "-10"}, {e_im, "1"}}, "0.157917 3.16622 -10 1 3.1438e+07 632.8"},
-    {"SmallNegatives", {{n_re, "0.00123456"}, {n_im, "-0.00987654"}}, "0.00123456 -0.00987654 -9.6022e-05 -2.4386e-05 -98065.9 632.8"},
     {"SmallThirdQuadrant", {{e_re, "-2e-300"}, {e_im, "-3e-300"}}, "8.9598e-151 -1.674e-150 -2e-300 -3e-300 -1.662e-143 632.8"},
     {"OtherRootEntered", {{n_re, "-2"}, {n_im, "-1"}, {e_im, "5"}, {e_im, "4"}}, "2 1 3 4 9.92918e+06 632.8"},
     {"PartnerReadByValue", {{e_re, "2"}, {n_im, "1"}}, "1.41421 1 1 2.82843 9.92918e+06 632.8"},
@@ -217,11 +172,6 @@ const Row rows[] = {
     {"TabThroughAllFields", {{n_re, "2\t1\t5\t-1\t7\t500"}}, "2.24711 -0.222508 5 -1 -2.7961e+06 500"},
     {"NoDragging", {{lambda, drag}, {n_re, drag}, {K, drag}}, "1 0 1 0 0 632.8"},
     {"LettersIgnoredLoneMinus", {{n_re, "q2"}, {n_im, "-"}}, "2 - 4 0 0 632.8"},
-    {"SumOverflows", {{e_re, "1e308"}, {e_im, "1e308"}}, "1.0987e+154 4.5509e+153 1e308 1e308 4.5187e+160 632.8"},
-    {"SmallestEpsilonImag", {{e_re, "0"}, {e_im, "4.9e-324"}}, "1.5717e-162 1.5717e-162 0 4.9e-324 1.5606e-155 632.8"},
-    {"HalvingRounds", {{e_re, "0"}, {e_im, "1.5e-323"}}, "2.7223e-162 2.7223e-162 0 1.5e-323 2.703e-155 632.8"},
-    {"SquaresOverflowEqual", {{n_re, "1e155"}, {n_im, "1e155"}}, "1e155 1e155 0 inf 9.9292e+161 632.8"},
-    {"SquaresOverflow", {{n_re, "1e200"}, {n_im, "1e199"}}, "1e200 1e199 inf inf 9.9292e+205 632.8"},
     {"LongTypedLeftByClick", {{n_im, "-9.87654321e-3"}, {n_re, "2"}}, "2 -9.87654321e-3 3.9999 -0.0395062 -98066 632.8"},
     {"LongTypedLeftAndBackIn", {{e_im, "1.23456789e-5"}, {e_re, "1"}, {e_im, click}}, "1 6.17284e-06 1 1.23456789e-5 61.2912 632.8"},
     {"LongTypedLeftByTab", {{n_im, "0.01"}, {lambda, "1.23456789e-5\t"}}, "1 0.01 0.9999 0.02 5.08938e+12 1.23456789e-5"},
@@ -230,32 +180,28 @@ const Row rows[] = {
     {"SquaresOverflowNegativeN", {{n_re, "-1e199"}, {n_im, "1e200"}}, "-1e199 1e200 -inf -inf 9.9292e+206 632.8"},
 };
 
-// At another scale or in other fonts a written value may show fewer digits,
-// so there it is compared as the number it reads.
-bool reads_as(const std::string& shown, const std::string& expected)
-{
-    const double a = std::strtod(shown.c_str(), nullptr), b = std::strtod(expected.c_str(), nullptr);
-    return shown == expected || (!reference_setup && std::isfinite(b) && std::fabs(a - b) <= 1e-3 * std::fabs(b));
-}
-
 class Typing : public Window, public ::testing::WithParamInterface<Row> {};
 
+// At another scale or in other fonts a written value may show fewer digits,
+// so there it is compared as the number it reads.
 TEST_P(Typing, ConvertsAsTyped)
 {
     const Row& row = GetParam();
     for (const auto& [name, typed] : row.edits)
-        if (typed == drag)
-            xinput::drag(fields[name], 60);
-        else if (typed == click)
-            xinput::click(fields[name]);
-        else
-            xinput::replace(fields[name], typed);
-    char expected[6][64];
-    ASSERT_EQ(std::sscanf(row.shown, "%63s %63s %63s %63s %63s %63s", expected[0], expected[1], expected[2],
-                          expected[3], expected[4], expected[5]), 6);
+        if (name == keyboard) {  // as a window manager gives it on mapping
+            XSetInputFocus(fl_display, fl_xid(k->UI_window), RevertToPointerRoot, CurrentTime);
+            xinput::type(typed);
+        } else {
+            typed == drag ? xinput::drag(fields[name], 60) : typed == click ? xinput::click(fields[name])
+                                                                            : xinput::replace(fields[name], typed);
+        }
+    std::string expected[6];
+    std::istringstream(row.shown) >> expected[0] >> expected[1] >> expected[2] >> expected[3] >> expected[4] >> expected[5];
     for (int i = n_re; i <= lambda; ++i) {
-        SCOPED_TRACE(testing::Message() << "field " << i);
-        EXPECT_TRUE(reads_as(text(fields[i]), expected[i])) << text(fields[i]) << " for " << expected[i];
+        SCOPED_TRACE(testing::Message() << "field " << i << ", " << text(fields[i]) << " for " << expected[i]);
+        const double shown = std::strtod(text(fields[i]).c_str(), nullptr), meant = std::strtod(expected[i].c_str(), nullptr);
+        EXPECT_TRUE(text(fields[i]) == expected[i] ||
+                    (!reference_setup && std::isfinite(meant) && std::fabs(shown - meant) <= 1e-3 * std::fabs(meant)));
         if (Fl::focus() == &fields[i]->input)
             EXPECT_EQ(fields[i]->textsize(), normal_size) << "typed into at another size";
         else
@@ -268,31 +214,26 @@ TEST_P(Typing, ConvertsAsTyped)
 
 INSTANTIATE_TEST_SUITE_P(Rows, Typing, ::testing::ValuesIn(rows), [](const auto& row) { return row.param.name; });
 
-// Random keystrokes and pastes into random fields: each converts exactly when
-// the number in the field typed into changes, never rewrites the pair typed
-// into, and leaves the model, the fields and K in agreement, and the tooltips
-// with them.  KALVIRA_SEED=N repeats a run.
+// Random keystrokes and pastes into random fields: each converts exactly when the number
+// typed into changes, never rewrites its pair, and leaves model, fields, K and tooltips agreeing.
 TEST_F(Window, RandomEditing)
 {
-    const char* given = std::getenv("KALVIRA_SEED");
-    const unsigned seed = given ? static_cast<unsigned>(std::strtoul(given, nullptr, 10)) : 20261207u;
-    SCOPED_TRACE(testing::Message() << "KALVIRA_SEED=" << seed);
-    std::mt19937 random(seed);
+    std::mt19937 random(20261207);
     const auto pick = [&](const auto& from) { return from[random() % from.size()]; };
     const std::vector<unsigned long> keys = {'0', '1', '5', '9', '.', 'e', 'E', '+', '-', 'a', 'x', 'q', ' ',
                                              XK_BackSpace, XK_Delete, XK_Home, XK_End, XK_Left, XK_Right};
     const std::vector<std::string> pastes = {"3.14159265358979323846264338327950288", "no number here", "0x1F",
                                              "1." + std::string(100000, '7') + "e-3", "-2.5e+2", "  42  ", "inf", ""};
     for (int sequence = 0; sequence < 150 && !HasFatalFailure(); ++sequence) {
-        Fl_Value_Input* focus = pick(fields);
+        const int typed_into = random() % fields.size(), partner = typed_into < K ? typed_into ^ 1 : typed_into;
+        Fl_Value_Input* focus = fields[typed_into];
         xinput::click(focus);
         for (int event = 0; event < 30 && !HasFatalFailure(); ++event) {
             SCOPED_TRACE(testing::Message() << "sequence " << sequence << ", event " << event);
             ran.clear();
-            rewrote_own_pair = false;
             const double before = focus->value();
-            const unsigned choice = random() % 100;
-            if (choice < 6) {
+            const std::string partner_before = text(fields[partner]);
+            if (const unsigned choice = random() % 100; choice < 6) {
                 const std::string paste = pick(pastes);
                 Fl::copy(paste.data(), static_cast<int>(paste.size()), 1);
                 xinput::key(XK_v, xinput::control);
@@ -301,7 +242,7 @@ TEST_F(Window, RandomEditing)
             }
             ASSERT_TRUE(ran.empty() || (ran.size() == 1 && ran[0] == focus)) << "a callback of another field";
             ASSERT_TRUE(focus == k->UI_K || ran.empty() == (focus->value() == before)) << "converted " << ran.size();
-            ASSERT_FALSE(rewrote_own_pair) << "a conversion rewrote the pair typed into";
+            ASSERT_TRUE(partner == typed_into || text(fields[partner]) == partner_before) << "rewrote the pair typed into";
             ASSERT_TRUE(equal(k->K, optics::attenuation(k->n.imag(), k->lambda)));
             const double model[] = {k->n.real(), k->n.imag(), k->epsilon.real(), k->epsilon.imag(), k->K, k->lambda};
             for (int i = n_re; i <= lambda; ++i) {  // a typed K is only shown
@@ -321,38 +262,23 @@ TEST(NumberField, FitsAValueWrittenBeforeTheWindowIsShown)
     expect_shown_whole(k->UI_K);
     expect_rounded(k->UI_K);
     k->UI_window->hide();
-    xinput::settle();
 }
 
-// The window takes the keyboard as a window manager gives it on mapping.
-TEST_F(Window, TypingAtOnceReplacesTheFirstNumber)
-{
-    XSetInputFocus(fl_display, fl_xid(k->UI_window), RevertToPointerRoot, CurrentTime);
-    for (const char c : std::string("2.5"))
-        xinput::key(static_cast<unsigned char>(c));
-    EXPECT_EQ(texts(fields), "2.5 0 6.25 0 0 632.8");
-}
-
-// The main window and the help window at the desktop's scale, to the pixel,
-// and text as tall as the scale asks: the menu's (an underlined Q is about a
-// text size tall), a label's (a lower-case n about half) and a number's.
+// The main and help windows at the desktop's scale, to the pixel, and text as tall as the scale
+// asks: the menu's (an underlined Q is a text size tall), a label's (an n half that), a number's.
 TEST_F(Window, FollowsTheDesktopScale)
 {
-    const auto [width, height] = pixel_size(k->UI_window);
-    EXPECT_NEAR(width, 231 * scale, 0.5);
-    EXPECT_NEAR(height, 171 * scale, 0.5);
+    EXPECT_NEAR(pixel_size(k->UI_window).first, 231 * scale, 0.5);
+    EXPECT_NEAR(pixel_size(k->UI_window).second, 171 * scale, 0.5);
     const Fl_Widget *menu = k->UI_menubar, *n_real = k->UI_n_real;
-    const std::pair<std::array<int, 4>, double> samples[] = {
-        {{3, 3, menu->w() - 6, menu->h() - 6}, 0.8},
-        {{0, n_real->y(), n_real->x(), n_real->h()}, 0.45},
-        {{n_real->x() + 2, n_real->y() + 2, n_real->w() - 4, n_real->h() - 4}, 0.55}};
-    for (const auto& [where, size] : samples) {
-        const Ink found = ink(k->UI_window, where[0], where[1], where[2], where[3]);
-        EXPECT_GE(found.bottom - found.top + 1, size * 14 * scale) << "text at " << where[0] << ", " << where[1];
+    for (const auto& [x, y, w, h, percent] : {std::array{3, 3, menu->w() - 6, menu->h() - 6, 80},
+                                              std::array{0, n_real->y(), n_real->x(), n_real->h(), 45},
+                                              std::array{n_real->x() + 2, n_real->y() + 2, n_real->w() - 4, n_real->h() - 4, 55}}) {
+        const Ink found = ink(k->UI_window, x, y, w, h);
+        EXPECT_GE(found.bottom - found.top + 1, percent / 100.0 * 14 * scale) << "text at " << x << ", " << y;
     }
     k->help_dialog();
     Fl_Window* help = Fl::first_window();
-    ASSERT_NE(help, k->UI_window);
     xinput::drawn(help);
     EXPECT_NEAR(pixel_size(help).first, 530 * scale, 0.5);
     help->hide();
@@ -360,17 +286,14 @@ TEST_F(Window, FollowsTheDesktopScale)
 
 TEST_F(Window, AboutNamesTheVersion)
 {
-    static std::string title, about;
+    static std::string about;
     Fl::add_timeout(0.1, [](void*) {  // read the message box, the modal window, then dismiss it
-        Fl_Window* box = Fl::modal();
-        title = box->label() ? box->label() : "";
-        for (int i = 0; i < box->children(); ++i)
-            if (const char* label = box->child(i)->label(); label && std::strstr(label, "kalvira"))
+        for (int i = 0; i < Fl::modal()->children(); ++i)
+            if (const char* label = Fl::modal()->child(i)->label(); label && std::strstr(label, "kalvira"))
                 about = label;
-        box->hide();
+        Fl::modal()->hide();
     });
     k->about_dialog();
-    EXPECT_EQ(title, "About kalvira");
     EXPECT_EQ(about.rfind(std::string("kalvira ") + kalvira_version + " by ", 0), 0u) << about;
     EXPECT_NE(about.find("FLTK (www.fltk.org)"), std::string::npos) << about;
 }

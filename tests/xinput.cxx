@@ -20,19 +20,6 @@ float pixels_per_unit([[maybe_unused]] const Fl_Window* window)
 #endif
 }
 
-namespace {
-
-// The centre of a widget on the screen, in pixels.
-std::pair<int, int> centre(const Fl_Widget* widget)
-{
-    const Fl_Window* window = widget->window();
-    const float s = pixels_per_unit(window);
-    return {int((window->x_root() + widget->x() + widget->w() / 2) * s),
-            int((window->y_root() + widget->y() + widget->h() / 2) * s)};
-}
-
-} // namespace
-
 void settle()
 {
     // XTest input is dispatched before the server answers the next request,
@@ -49,15 +36,6 @@ void drawn(Fl_Window* window)
 {
     while (!window->visible() || window->damage())
         Fl::wait(0.01);
-    settle();
-}
-
-void click(Fl_Widget* widget)
-{
-    const auto [x, y] = centre(widget);
-    XTestFakeMotionEvent(fl_display, -1, x, y, CurrentTime);
-    XTestFakeButtonEvent(fl_display, 1, True, CurrentTime);
-    XTestFakeButtonEvent(fl_display, 1, False, CurrentTime);
     settle();
 }
 
@@ -78,22 +56,28 @@ void key(unsigned long keysym, unsigned modifiers)
     settle();
 }
 
+void type(const std::string& text)
+{
+    for (const char c : text)  // Latin-1 keysyms equal their code
+        key(c == '\b' ? XK_BackSpace : c == '\t' ? XK_Tab : static_cast<unsigned char>(c));
+}
+
 void replace(Fl_Value_Input* field, const std::string& text)
 {
     click(field);
     key(XK_a, control);
-    if (text.empty())
-        key(XK_BackSpace);
-    for (const char c : text)  // over the selection; Latin-1 keysyms equal their code
-        key(c == '\b' ? XK_BackSpace : c == '\t' ? XK_Tab : static_cast<unsigned char>(c));
+    type(text);  // over the selection
 }
 
 void drag(Fl_Widget* widget, int dx)
 {
-    const auto [x, y] = centre(widget);
+    const Fl_Window* window = widget->window();
+    const float s = pixels_per_unit(window);
+    const int x = int((window->x_root() + widget->x() + widget->w() / 2) * s);
+    const int y = int((window->y_root() + widget->y() + widget->h() / 2) * s);
     XTestFakeMotionEvent(fl_display, -1, x, y, CurrentTime);
     XTestFakeButtonEvent(fl_display, 1, True, CurrentTime);
-    for (int step = 1; step <= 10; ++step) {  // one at a time: the toolkit merges queued motion
+    for (int step = 1; dx && step <= 10; ++step) {  // one at a time: the toolkit merges queued motion
         settle();
         XTestFakeMotionEvent(fl_display, -1, x + dx * step / 10, y, CurrentTime);
     }
