@@ -43,12 +43,13 @@ if [ -d "$source" ]; then
 else
     tar -C "$work/source" --strip-components=1 -xf "$source"
 fi
-cmake -S "$work/source" -B "$work/build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
-    -DFLTK_BUILD_TEST=OFF -DFLTK_BUILD_GL=OFF -DFLTK_BUILD_FORMS=OFF -DFLTK_BUILD_FLTK_OPTIONS=OFF \
-    -DFLTK_BUILD_HTML_DOCS=OFF -DFLTK_BUILD_PDF_DOCS=OFF -DFLTK_USE_SYSTEM_LIBPNG=OFF \
-    -DFLTK_USE_SYSTEM_ZLIB=OFF -DFLTK_USE_SYSTEM_LIBJPEG=OFF "$@" > "$work/log"
-cmake --build "$work/build" -j"$(nproc)" >> "$work/log"
-cmake --install "$work/build" >> "$work/log"
+{
+    cmake -S "$work/source" -B "$work/build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DFLTK_BUILD_TEST=OFF -DFLTK_BUILD_GL=OFF -DFLTK_BUILD_FORMS=OFF -DFLTK_BUILD_FLTK_OPTIONS=OFF \
+        -DFLTK_BUILD_HTML_DOCS=OFF -DFLTK_BUILD_PDF_DOCS=OFF -DFLTK_USE_SYSTEM_LIBPNG=OFF \
+        -DFLTK_USE_SYSTEM_ZLIB=OFF -DFLTK_USE_SYSTEM_LIBJPEG=OFF "$@" &&
+        cmake --build "$work/build" -j"$(nproc)" && cmake --install "$work/build"
+} > "$work/log" 2>&1 || { tail -n 30 "$work/log"; echo "FLTK's build failed; its log: $work/log" >&2; exit 1; }
 # the IJG's licence asks for a line in the documentation of what links libjpeg too
 mkdir -p "$prefix/licences"
 cp "$work/source/COPYING" "$prefix/licences/FLTK.txt"
