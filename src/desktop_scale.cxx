@@ -85,10 +85,14 @@ void scale_layout(Fl_Widget* widget)
 
 void scale_toolkit_defaults()
 {
-    if (desktop_scale() == 1)
-        return;
-    Fl_Tooltip::size(scaled(FL_NORMAL_SIZE));
-    Fl::scrollbar_size(scaled(16));
-    fl_message_font(fl_message_font_, scaled(FL_NORMAL_SIZE));
-    scale_layout(fl_message_icon()->window());
+    static const bool scaled_once = [] {
+        if (desktop_scale() != 1) {
+            Fl_Tooltip::size(scaled(FL_NORMAL_SIZE));
+            Fl::scrollbar_size(scaled(16));
+            fl_message_font(fl_message_font_, scaled(FL_NORMAL_SIZE));
+            scale_layout(fl_message_icon()->window());
+        }
+        return true;
+    }();
+    (void)scaled_once;
 }

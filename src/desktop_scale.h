@@ -14,5 +14,5 @@ int scaled(int units);  // units at that scale, rounded to whole pixels
 void scale_layout(Fl_Widget* widget);
 
 // The toolkit's own defaults that kalvira's windows meet: tooltips,
-// scrollbars and the message box's text.
+// scrollbars and the message box.  Once per process.
 void scale_toolkit_defaults();

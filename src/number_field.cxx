@@ -168,21 +168,26 @@ void Number_Field::draw()
     if (typing && textsize() != normal_size())
         show_for_typing();
     Fl_Value_Input::draw();
-    if (continues_ && !typing) {  // after the last character that leaves room for it, on the field's own ground
-        fl_font(textfont(), textsize());
-        const char* text = input.value();
-        const int left = x() + Fl::box_dx(box()) + 1, right = x() + w() - Fl::box_dx(box());
-        const double room = right - 1 - left - fl_width(continues);
-        int shown = 0;
-        while (text[shown] && fl_width(text, shown + 1) <= room)
-            ++shown;
-        const int X = left + static_cast<int>(std::ceil(fl_width(text, shown)));
-        const int Y = y() + Fl::box_dy(box()), H = h() - Fl::box_dh(box());
-        fl_color(color());
-        fl_rectf(X, Y, right - X, H);
-        fl_color(textcolor());
-        fl_draw(continues, X, Y, right - X, H, FL_ALIGN_LEFT);
-    }
+    if (continues_ && !typing)
+        draw_continuation_mark();
+}
+
+// After the last character that leaves room for it, on the field's own ground.
+void Number_Field::draw_continuation_mark()
+{
+    fl_font(textfont(), textsize());
+    const char* text = input.value();
+    const int left = x() + Fl::box_dx(box()) + 1, right = x() + w() - Fl::box_dx(box());
+    const double room = right - 1 - left - fl_width(continues);
+    int shown = 0;
+    while (text[shown] && fl_width(text, shown + 1) <= room)
+        ++shown;
+    const int X = left + static_cast<int>(std::ceil(fl_width(text, shown)));
+    const int Y = y() + Fl::box_dy(box()), H = h() - Fl::box_dh(box());
+    fl_color(color());
+    fl_rectf(X, Y, right - X, H);
+    fl_color(textcolor());
+    fl_draw(continues, X, Y, right - X, H, FL_ALIGN_LEFT);
 }
 
 // As the toolkit writes a value, but from the start of the text: at the end

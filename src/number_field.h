@@ -28,6 +28,7 @@ private:
     Fl_Fontsize size_that_fits(const char* text, Fl_Fontsize smallest);
     void show_whole();
     void show_for_typing();
+    void draw_continuation_mark();
 
     Fl_Callback* toolkit_read_typed_;
     const char* quantity_ = "";
