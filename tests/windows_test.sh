@@ -20,7 +20,7 @@ grep -q 'Subsystem.*(Windows GUI)' "$tmp/headers" || fail "not a GUI program"
 ! grep 'DLL Name' "$tmp/headers" | grep -viE ' (kernel32|user32|gdi32|gdiplus|comctl32|comdlg32|ole32|shell32|ws2_32|msvcrt)\.dll$|winspool\.drv$' ||
     fail "needs DLLs beyond Windows' own"
 wrestool -x --raw -t 16 "$exe" | strings -el | grep -qx "$version" || fail "no version resource with $version"
-wrestool -x -t 14 "$exe" | icotool -l - | grep -q 'width=256' || fail "no icon"
+wrestool -x -t 14 "$exe" > "$tmp/kalvira.ico" && icotool -l "$tmp/kalvira.ico" | grep -q 'width=256' || fail "no icon"
 
 wineboot -i > /dev/null 2>&1
 window_manager
