@@ -59,12 +59,9 @@ void scale_layout(Fl_Widget* widget)
 {
     if (desktop_scale() == 1)
         return;
-    // Both edges are scaled, so that widgets that meet still meet; a window
-    // keeps its place on the screen.
-    const int x = widget->x(), y = widget->y();
-    const bool window = !widget->parent();
-    const int X = window ? x : scaled(x), Y = window ? y : scaled(y);
-    const int W = scaled(x + widget->w()) - scaled(x), H = scaled(y + widget->h()) - scaled(y);
+    // Both edges are scaled, so that widgets that meet still meet.
+    const int x = widget->x(), y = widget->y(), X = scaled(x), Y = scaled(y);
+    const int W = scaled(x + widget->w()) - X, H = scaled(y + widget->h()) - Y;
     widget->labelsize(scaled(widget->labelsize()));
     if (auto* field = dynamic_cast<Fl_Value_Input*>(widget))
         field->textsize(scaled(field->textsize()));

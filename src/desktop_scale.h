@@ -10,7 +10,8 @@ float desktop_scale();  // 1 where the toolkit scales by itself; read once
 int scaled(int units);  // units at that scale, rounded to whole pixels
 
 // A widget built at one pixel a unit, and everything in it, at the desktop's
-// scale: positions, sizes, label and text sizes.  Once per widget.
+// scale: positions, sizes, label and text sizes.  Once per widget, before a
+// window is shown.
 void scale_layout(Fl_Widget* widget);
 
 // The toolkit's own defaults that kalvira's windows meet: tooltips,

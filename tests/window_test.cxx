@@ -12,6 +12,7 @@
 #include "xinput.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Help_View.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
 #include <X11/keysym.h>
@@ -281,19 +282,25 @@ TEST_F(Window, FollowsTheDesktopScale)
     Fl_Window* help = Fl::first_window();
     xinput::drawn(help);
     EXPECT_NEAR(pixel_size(help).first, 530 * scale, 0.5);
+    auto* page = dynamic_cast<Fl_Help_View*>(help->child(1));  // the toolkit's own size, 12, at the scale
+    EXPECT_NEAR(page->textsize() * xinput::pixels_per_unit(help), 12 * scale, 0.5);
     help->hide();
 }
 
 TEST_F(Window, AboutNamesTheVersion)
 {
     static std::string about;
+    static float size;  // in pixels
     Fl::add_timeout(0.1, [](void*) {  // read the message box, the modal window, then dismiss it
         for (int i = 0; i < Fl::modal()->children(); ++i)
-            if (const char* label = Fl::modal()->child(i)->label(); label && std::strstr(label, "kalvira"))
+            if (const char* label = Fl::modal()->child(i)->label(); label && std::strstr(label, "kalvira")) {
                 about = label;
+                size = Fl::modal()->child(i)->labelsize() * xinput::pixels_per_unit(Fl::modal());
+            }
         Fl::modal()->hide();
     });
     k->about_dialog();
+    EXPECT_NEAR(size, 14 * scale, 0.5);
     EXPECT_EQ(about.rfind(std::string("kalvira ") + kalvira_version + " by ", 0), 0u) << about;
     EXPECT_NE(about.find("FLTK (www.fltk.org)"), std::string::npos) << about;
 }
