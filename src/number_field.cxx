@@ -7,9 +7,9 @@
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 
@@ -214,16 +214,21 @@ void Number_Field::read_typed(Fl_Widget* input, void* field)
     self->refresh_tip();
 }
 
-// The shortest text that reads back as the stored double.  Where that is a
-// whole number in plain digits with more of them than needed (112397035696651583488
-// for 1.1239703569665158e+20), the exponent form instead.
+// The stored value in the fewest significant digits that read back as it.
+// (std::to_chars would give the same digits, but its tables cost a quarter of
+// a megabyte of resident memory.)  More digits never read back worse, so the
+// fewest are found by halving.
 void Number_Field::refresh_tip()
 {
-    char plain[32], scientific[32];
-    *std::to_chars(plain, plain + sizeof plain - 1, value()).ptr = '\0';
-    *std::to_chars(scientific, scientific + sizeof scientific - 1, value(), std::chars_format::scientific).ptr = '\0';
-    const char* whole = plain + (plain[0] == '-');
-    const std::size_t needed = std::strcspn(scientific, "e") - (scientific[0] == '-') - (std::strchr(scientific, '.') != nullptr);
-    const bool plain_is_short = std::strpbrk(plain, ".en") || std::strspn(whole + needed, "0") == std::strlen(whole + needed);
-    std::snprintf(tip_, sizeof tip_, "%s\n= %s", quantity_, plain_is_short ? plain : scientific);
+    char number[32];
+    int fewest = 1, enough = 17;  // 17 always do
+    while (fewest < enough) {
+        const int digits = (fewest + enough) / 2;
+        std::snprintf(number, sizeof number, "%.*g", digits, value());
+        if (std::strtod(number, nullptr) == value())
+            enough = digits;
+        else
+            fewest = digits + 1;
+    }
+    std::snprintf(tip_, sizeof tip_, "%s\n= %.*g", quantity_, fewest, value());
 }
