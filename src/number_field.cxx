@@ -7,6 +7,7 @@
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -214,7 +215,8 @@ void Number_Field::read_typed(Fl_Widget* input, void* field)
     self->refresh_tip();
 }
 
-// The stored value in the fewest significant digits that read back as it.
+// The stored value in the fewest significant digits that read back as it,
+// a whole number below 10^17 in plain digits (1000, not 1e+03).
 // (std::to_chars would give the same digits, but its tables cost a quarter of
 // a megabyte of resident memory.)  More digits never read back worse, so the
 // fewest are found by halving.
@@ -230,5 +232,7 @@ void Number_Field::refresh_tip()
         else
             fewest = digits + 1;
     }
+    if (std::fabs(value()) >= 1 && std::fabs(value()) < 1e17)
+        fewest = std::clamp(static_cast<int>(std::log10(std::fabs(value()))) + 1, fewest, 17);
     std::snprintf(tip_, sizeof tip_, "%s\n= %.*g", quantity_, fewest, value());
 }
