@@ -232,7 +232,7 @@ void Number_Field::refresh_tip()
         else
             fewest = digits + 1;
     }
-    if (std::fabs(value()) >= 1 && std::fabs(value()) < 1e17)
-        fewest = std::clamp(static_cast<int>(std::log10(std::fabs(value()))) + 1, fewest, 17);
+    if (std::fabs(value()) >= 1 && std::fabs(value()) < 1e17)  // at least its whole digits
+        fewest = std::max(fewest, std::snprintf(number, sizeof number, "%.0f", std::fabs(value())));
     std::snprintf(tip_, sizeof tip_, "%s\n= %.*g", quantity_, fewest, value());
 }
