@@ -9,9 +9,41 @@
 #include <cmath>
 #include <limits>
 
+#if defined(__i386__) && !defined(__SSE2_MATH__)
+#include <fpu_control.h>
+#endif
+
 namespace optics {
 
 namespace {
+
+// Without SSE2 (Debian's i386) the compiler computes doubles in the x87
+// registers, which round to 64 bits unless told otherwise: results would
+// round twice and the error-free steps below would not be exact.  For the
+// time of a conversion the unit rounds to a double's 53 bits, as elsewhere.
+// The conversion and the setting of the unit are calls opaque to the
+// optimiser (noipa), so that no arithmetic moves out from between them.
+#if defined(__i386__) && !defined(__SSE2_MATH__)
+[[gnu::noipa]] void set_x87_control(fpu_control_t word)
+{
+    _FPU_SETCW(word);
+}
+#endif
+
+template <typename Result>
+Result rounded_as_doubles(Result (*conversion)(double, double), double u, double v)
+{
+#if defined(__i386__) && !defined(__SSE2_MATH__)
+    fpu_control_t saved;
+    _FPU_GETCW(saved);
+    set_x87_control((saved & ~_FPU_EXTENDED) | _FPU_DOUBLE);
+    const Result result = conversion(u, v);
+    set_x87_control(saved);
+    return result;
+#else
+    return conversion(u, v);
+#endif
+}
 
 constexpr double two_pi = 6.283185307179586;
 constexpr double metres_per_nanometre = 1e-09;
@@ -73,12 +105,10 @@ std::complex<double> subnormal_root(double x, double y)
     return y < 0.0 ? std::complex<double>{-small, -big} : std::complex<double>{small, big};
 }
 
-} // namespace
-
 // Where a * a or b * b overflows, a * a - b * b is inf or inf - inf although a
 // and b are finite; (a - b)(a + b) on the halves cannot overflow before the
 // last step and gives 0, a finite value or the infinity it should.
-std::complex<double> square(double a, double b)
+[[gnu::noipa]] std::complex<double> square_steps(double a, double b)
 {
     double re = a * a - b * b;
     if (!std::isfinite(re) && std::isfinite(a) && std::isfinite(b))
@@ -92,7 +122,7 @@ std::complex<double> square(double a, double b)
 // - the sum r + |x| lies below 2^-1021, where x and y are on the subnormal grid;
 // - the sum overflows although x and y are finite (|epsilon| near the largest
 //   double): take the root of epsilon / 4 instead and double it.
-std::complex<double> principal_root(double x, double y)
+[[gnu::noipa]] std::complex<double> root_steps(double x, double y)
 {
     if (std::isinf(y))
         return {std::numeric_limits<double>::infinity(), y};
@@ -116,9 +146,26 @@ std::complex<double> principal_root(double x, double y)
     return {(y / b) * 0.5, b};
 }
 
-double attenuation(double k, double lambda)
+[[gnu::noipa]] double attenuation_steps(double k, double lambda)
 {
     return (two_pi / (lambda * metres_per_nanometre)) * k;
+}
+
+} // namespace
+
+std::complex<double> square(double a, double b)
+{
+    return rounded_as_doubles(square_steps, a, b);
+}
+
+std::complex<double> principal_root(double x, double y)
+{
+    return rounded_as_doubles(root_steps, x, y);
+}
+
+double attenuation(double k, double lambda)
+{
+    return rounded_as_doubles(attenuation_steps, k, lambda);
 }
 
 } // namespace optics

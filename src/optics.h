@@ -7,8 +7,9 @@
 
 namespace optics {
 
-// epsilon = n^2 for n = a + ib: a*a - b*b and (a*b)*2, but with a finite
-// real part wherever a square overflows although a and b are finite.
+// epsilon = n^2 for n = a + ib: a*a - b*b and (a*b)*2.  Where a square
+// overflows although a and b are finite, the real part is still finite
+// wherever the exact a^2 - b^2 is, and infinite only where that overflows.
 std::complex<double> square(double a, double b);
 
 // n = the principal root of epsilon = x + iy: real part never below zero, and
