@@ -165,7 +165,7 @@ const Row rows[] = {
     {"PartnerReadByValue", {{e_re, "2"}, {n_im, "1"}}, "1.41421 1 1 2.82843 9.92918e+06 632.8"},
     {"NegativeWavelength", {{n_im, "0.01"}, {lambda, "-632.8"}}, "1 0.01 0.9999 0.02 -99291.8 -632.8"},
     {"ZeroWavelength", {{n_im, "1"}, {lambda, "0"}}, "1 1 0 2 inf 0"},
-    {"ZeroWavelengthNoAbsorption", {{lambda, "0"}}, "1 0 1 0 -nan 0"},
+    {"ZeroWavelengthNoAbsorption", {{lambda, "0"}}, "1 0 1 0 nan 0"},
     {"KTypedEqualsK", {{K, "0.0"}, {lambda, "500"}}, "1 0 1 0 0.0 500"},
     {"AnyEditRewritesK", {{K, "5"}, {e_im, "0.5"}}, "1.02909 0.242934 1 0.5 2.41214e+06 632.8"},
     {"Hexadecimal", {{n_re, "0x1A"}}, "0x1A 0 676 0 0 632.8"},
@@ -179,6 +179,8 @@ const Row rows[] = {
     {"InfiniteEpsilonImag", {{e_im, "-1e999"}}, "inf -inf 1 -1e999 -inf 632.8"},
     {"SquaresOverflowNegativeN", {{n_re, "-1e199"}, {n_im, "1e200"}}, "-1e199 1e200 -inf -inf 9.9292e+206 632.8"},
 };
+
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }  // ctest lists the rows by name
 
 class Typing : public Window, public ::testing::WithParamInterface<Row> {};
 
@@ -195,12 +197,14 @@ TEST_P(Typing, ConvertsAsTyped)
             typed == drag ? xinput::drag(fields[name], 60) : typed == click ? xinput::click(fields[name])
                                                                             : xinput::replace(fields[name], typed);
         }
+    // a NaN's sign is the architecture's: x86 prints -nan where others print nan
+    const auto unsigned_nan = [](std::string shown) { return shown == "-nan" ? shown.substr(1) : shown; };
     std::string expected[6];
     std::istringstream(row.shown) >> expected[0] >> expected[1] >> expected[2] >> expected[3] >> expected[4] >> expected[5];
     for (int i = n_re; i <= lambda; ++i) {
         SCOPED_TRACE(testing::Message() << "field " << i << ", " << text(fields[i]) << " for " << expected[i]);
         const double shown = std::strtod(text(fields[i]).c_str(), nullptr), meant = std::strtod(expected[i].c_str(), nullptr);
-        EXPECT_TRUE(text(fields[i]) == expected[i] ||
+        EXPECT_TRUE(unsigned_nan(text(fields[i])) == expected[i] ||
                     (!reference_setup && std::isfinite(meant) && std::fabs(shown - meant) <= 1e-3 * std::fabs(meant)));
         if (Fl::focus() == &fields[i]->input)
             EXPECT_EQ(fields[i]->textsize(), normal_size) << "typed into at another size";
