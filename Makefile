@@ -13,7 +13,7 @@ bench: PURPOSE = bench
 # Debian's hardening flags, the same the package is built with.
 export DEB_BUILD_MAINT_OPTIONS := hardening=+all
 
-.PHONY: all build run test test-sanitized test-fltk-1.4 screenshot bench package windows test-windows clean
+.PHONY: all build run test test-sanitized test-fltk-1.4 test-architectures screenshot bench package windows test-windows clean
 
 all: build
 
@@ -42,10 +42,16 @@ test-fltk-1.4:
 	scripts/toolkit.sh $(BUILD)/fltk-1.4/fltk -DFLTK_BACKEND_WAYLAND=OFF -DFLTK_USE_PANGO=OFF
 	$(MAKE) test BUILD=$(BUILD)/fltk-1.4/kalvira CMAKE_FLAGS=-DFLTK_DIR=$(abspath $(BUILD))/fltk-1.4/fltk/share/fltk
 
+# The arithmetic test on i386, armhf, arm64, ppc64el and s390x, cross-built
+# into build/arch/ and run under qemu, and the window tests for arm64.
+test-architectures:
+	@scripts/deps.sh architectures
+	scripts/architectures.sh $(BUILD)
+
 # Redraws doc/kalvira.png, the README's picture of the window, which the tests
 # compare the window with pixel for pixel; for when the window changes on purpose.
 screenshot: build
-	UPDATE_SCREENSHOT=1 scripts/with-xvfb.sh ctest --test-dir $(BUILD) -R process.window
+	UPDATE_SCREENSHOT=1 scripts/with-xvfb.sh ctest --test-dir $(BUILD) -R process.picture
 
 # Start-up, memory, keystroke latency and idle CPU; not part of the tests.
 bench: build

@@ -9,7 +9,8 @@
 #   windows  the Windows release, cross-compiled (no build dependencies of Linux's)
 #   fltk-1.4 the toolkit 1.4 built for Linux (X11 only), for the tests against it
 #   test-windows  the Windows release and its test under wine
-# Usage: deps.sh [run|package|test|bench|fltk-1.4|windows|test-windows]
+#   architectures cross builds for i386, armhf, arm64, ppc64el and s390x, run under qemu
+# Usage: deps.sh [run|package|test|bench|fltk-1.4|windows|test-windows|architectures]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -17,6 +18,7 @@ headless=(xvfb x11-utils xdotool imagemagick)
 packaging=(lintian appstream appstream-compose desktop-file-utils man-db)
 windows=(cmake make fluid librsvg2-bin g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix nsis icoutils)
 
+foreign=()  # other architectures whose libraries are wanted
 profile=()  # the build profile: without the tests' build dependencies for a plain build
 linux=yes   # whether the build dependencies debian/control lists are needed
 case ${1:-run} in
@@ -30,7 +32,14 @@ fltk-1.4) linux=; tools=(cmake make g++ libx11-dev libxext-dev libxft-dev libxin
 windows) linux=; tools=("${windows[@]}") ;;
 test-windows) linux=; tools=("${windows[@]}" "${headless[@]}" wine wine64 openbox wmctrl xclip unzip
                             fonts-urw-base35) ;;  # wine finds its narrow face through fontconfig
-*)       echo "usage: $0 [run|package|test|bench|fltk-1.4|windows|test-windows]" >&2; exit 2 ;;
+architectures) foreign=(i386 armhf arm64 ppc64el s390x); tools=(qemu-user-static "${headless[@]}")
+         for arch in "${foreign[@]}"; do
+             tools+=("crossbuild-essential-$arch" "libgtest-dev:$arch" "libmpfr-dev:$arch")
+             # Debian 12's s390x libraries lag amd64's updates (zlib, libpng, expat), and
+             # multiarch libraries must be of one version: its toolkit cannot be installed
+             [ "$arch" = s390x ] || tools+=("libfltk1.3-dev:$arch" "libxtst-dev:$arch")
+         done ;;
+*)       echo "usage: $0 [run|package|test|bench|fltk-1.4|windows|test-windows|architectures]" >&2; exit 2 ;;
 esac
 
 build_deps_met() {
@@ -53,6 +62,9 @@ else
 fi
 export DEBIAN_FRONTEND=noninteractive
 echo "Installing missing packages"
+for arch in "${foreign[@]}"; do
+    dpkg --print-foreign-architectures | grep -qx "$arch" || "${as_root[@]}" dpkg --add-architecture "$arch"
+done
 "${as_root[@]}" apt-get update -qq
 build_deps_met || "${as_root[@]}" apt-get build-dep -y -qq --no-install-recommends "${profile[@]}" "$top/" >/dev/null
 [ ${#missing[@]} -eq 0 ] || "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

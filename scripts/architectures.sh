@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# kalvira built with Debian's cross compilers and multiarch libraries for the
+# five ways Debian's architectures do floating point, its arithmetic test run
+# under qemu (i386 too: not every amd64 kernel runs 32-bit programs):
+#   i386   x87, no SSE2                armhf    long double is double
+#   arm64  long double is IEEE quad    ppc64el  long double is a pair of doubles
+#   s390x  big-endian
+# and the window tests for arm64, on the virtual display.  An architecture
+# whose toolkit is not installed (see deps.sh) builds the arithmetic alone.
+# Usage: architectures.sh BUILD_DIR
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=$(mkdir -p "$1" && cd "$1" && pwd)
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+
+# qemu's name for each; the programs run against the architecture's own
+# libc6, which its multiarch libraries bring (the cross toolchain's older libc
+# mixed with it does not start on s390x)
+declare -A qemu_cpu=([i386]=i386 [armhf]=arm [arm64]=aarch64 [ppc64el]=ppc64le [s390x]=s390x)
+for arch in i386 armhf arm64 ppc64el s390x; do (
+    eval "$(dpkg-architecture -a "$arch" -s 2>/dev/null)"
+    dir=$build/arch/$arch
+    arithmetic_only=OFF
+    dpkg-query -W -f='${Status}' "libfltk1.3-dev:$arch" 2>/dev/null | grep -q 'install ok installed' || arithmetic_only=ON
+    echo "== $arch ($DEB_HOST_GNU_TYPE)$([ $arithmetic_only = OFF ] || echo ", the arithmetic alone")"
+    cmake -S "$top" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$top/scripts/debian-cross.cmake" \
+        -DCMAKE_CROSSCOMPILING_EMULATOR="qemu-${qemu_cpu[$arch]}-static" \
+        -DBUILD_TESTING=ON -DKALVIRA_ARITHMETIC_ONLY=$arithmetic_only \
+        -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
+        -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" > /dev/null
+    cmake --build "$dir" -j"$(nproc)" > "$dir/build.log" 2>&1 || { tail -n 30 "$dir/build.log"; exit 1; }
+    ctest --test-dir "$dir" -R '^Arithmetic\.' --output-on-failure --no-tests=error
+    if [ "$arch" = arm64 ]; then
+        "$top/scripts/with-xvfb.sh" ctest --test-dir "$dir" -R '^(Rows|Window|NumberField)' --output-on-failure --no-tests=error --timeout 120
+    fi
+) || exit 1; done
