@@ -16,18 +16,39 @@
 #include <cstdio>
 #include <cstdlib>
 
+// FLTK_SCALING_FACTOR when it is a positive number up to 10, else 0.  FLTK 1.4
+// takes any number: with 0 or nan it shows no window, with -2 a huge one.
+static float usable_scaling_factor(const char* variable)
+{
+    char* end = nullptr;
+    const float factor = variable ? std::strtof(variable, &end) : 0;
+    return variable && end != variable && factor > 0 && factor <= 10 ? factor : 0;
+}
+
+void drop_unusable_scaling_factor()
+{
+    const char* variable = std::getenv("FLTK_SCALING_FACTOR");
+    if (!variable || usable_scaling_factor(variable))
+        return;
+    std::fprintf(stderr, "kalvira: FLTK_SCALING_FACTOR=%s ignored: not a positive number up to 10\n", variable);
+#ifdef _WIN32
+    _putenv_s("FLTK_SCALING_FACTOR", "");
+#else
+    unsetenv("FLTK_SCALING_FACTOR");
+#endif
+}
+
 #if FL_API_VERSION < 10400 && !defined(_WIN32) && !defined(__APPLE__)
 #include <FL/x.H>
 
 // FLTK 1.4's factor on X11, step for step: the Xft.dpi resource over 96,
 // where under 1.1 counts as 1, between 1.8 and 2.2 as 2 and over 10 as 10,
-// times FLTK_SCALING_FACTOR when set.  Unlike 1.4 it ignores a scaling factor
-// that is not a positive number and keeps the product within 10: a window of
-// no size, or wider than X's 16-bit coordinates, is no window.
+// times FLTK_SCALING_FACTOR when usable, the product kept within 10: a window
+// wider than X's 16-bit coordinates is no window.
 static float factor_as_fltk_1_4_takes_it()
 {
     fl_open_display();
-    float factor = 1, dpi = 0, times = 1;
+    float factor = 1, dpi = 0;
     if (const char* resource = XGetDefault(fl_display, "Xft", "dpi");
         resource && std::sscanf(resource, "%f", &dpi) == 1) {
         factor = dpi / 96.;
@@ -35,8 +56,7 @@ static float factor_as_fltk_1_4_takes_it()
         else if (factor > 1.8 && factor < 2.2) factor = 2;
         else if (factor > 10.0) factor = 10.0;
     }
-    if (const char* variable = std::getenv("FLTK_SCALING_FACTOR");
-        variable && std::sscanf(variable, "%f", &times) == 1 && times > 0 && std::isfinite(times))
+    if (const float times = usable_scaling_factor(std::getenv("FLTK_SCALING_FACTOR")))
         factor *= times;
     return std::fmin(factor, 10.0f);
 }

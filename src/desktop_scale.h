@@ -6,6 +6,10 @@
 
 class Fl_Widget;
 
+// Removes FLTK_SCALING_FACTOR, saying so on stderr, unless it is a positive
+// number up to 10; before the toolkit reads it.
+void drop_unusable_scaling_factor();
+
 float desktop_scale();  // 1 where the toolkit scales by itself; read once
 int scaled(int units);  // units at that scale, rounded to whole pixels
 
