@@ -12,6 +12,7 @@
 #include <FL/Fl_PNG_Image.H>
 #include <FL/fl_ask.H>
 
+#include <cstdio>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -102,6 +103,19 @@ void KALVIRA::calc_K()
 {
     K = optics::attenuation(n.imag(), lambda);
     UI_K->value(K);
+    show_derived();
+}
+
+// What follows from n and K, live in the tooltips: alpha and the penetration
+// depth under K, R under n' and k; six digits, as a field shows a value.
+void KALVIRA::show_derived()
+{
+    char line[128];
+    std::snprintf(line, sizeof line, "α = %g 1/m, 1/α = %g nm", optics::absorption(K), optics::penetration_depth(K));
+    UI_K->derived(line);
+    std::snprintf(line, sizeof line, "R = %g at normal incidence from vacuum", optics::reflectance(n.real(), n.imag()));
+    UI_n_real->derived(line);
+    UI_n_imag->derived(line);
 }
 
 void KALVIRA::about_dialog()

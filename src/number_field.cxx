@@ -77,6 +77,12 @@ void Number_Field::describe(const char* quantity)
     refresh_tip();
 }
 
+void Number_Field::derived(const char* line)
+{
+    std::snprintf(derived_, sizeof derived_, "%s", line);
+    refresh_tip();
+}
+
 // With the cursor at the start, where the toolkit scrolls nothing out of sight.
 void Number_Field::select_all()
 {
@@ -234,5 +240,5 @@ void Number_Field::refresh_tip()
     }
     if (std::fabs(value()) >= 1 && std::fabs(value()) < 1e17)  // at least its whole digits
         fewest = std::max(fewest, std::snprintf(number, sizeof number, "%.0f", std::fabs(value())));
-    std::snprintf(tip_, sizeof tip_, "%s\n= %.*g", quantity_, fewest, value());
+    std::snprintf(tip_, sizeof tip_, "%s\n= %.*g%s%s", quantity_, fewest, value(), *derived_ ? "\n" : "", derived_);
 }

@@ -11,6 +11,7 @@ class Number_Field : public Fl_Value_Input {
 public:
     Number_Field(int X, int Y, int W, int H, const char* label = nullptr);
     void describe(const char* quantity);  // what the tooltip names
+    void derived(const char* line);       // a line under the value: what follows from it
     void select_all();                    // as Tab does: typing replaces the text
     int format(char* buffer) override;
     int handle(int event) override;
@@ -32,8 +33,9 @@ private:
 
     Fl_Callback* toolkit_read_typed_;
     const char* quantity_ = "";
+    char derived_[128] = "";
     Fl_Fontsize normal_size_ = 0;  // the field's text size, taken before any shrinking
     bool fitted_ = false;          // the text was measured against the field
     bool continues_ = false;       // too long even at the smallest size: drawn with a mark
-    char tip_[256] = "";  // the tooltip shown reads this buffer in place, so it never dangles
+    char tip_[320] = "";  // the tooltip shown reads this buffer in place, so it never dangles
 };

@@ -30,23 +30,24 @@ namespace {
 }
 #endif
 
-template <typename Result>
-Result rounded_as_doubles(Result (*conversion)(double, double), double u, double v)
+template <typename Result, typename... Parts>
+Result rounded_as_doubles(Result (*conversion)(Parts...), Parts... parts)
 {
 #if defined(__i386__) && !defined(__SSE2_MATH__)
     fpu_control_t saved;
     _FPU_GETCW(saved);
     set_x87_control((saved & ~_FPU_EXTENDED) | _FPU_DOUBLE);
-    const Result result = conversion(u, v);
+    const Result result = conversion(parts...);
     set_x87_control(saved);
     return result;
 #else
-    return conversion(u, v);
+    return conversion(parts...);
 #endif
 }
 
 constexpr double two_pi = 6.283185307179586;
 constexpr double metres_per_nanometre = 1e-09;
+constexpr double half_nanometres_per_metre = 5e8;
 
 // Sums and products carried to about twice a double's precision, each value
 // as an unevaluated sum hi + lo (Dekker's and Knuth's error-free steps).
@@ -151,6 +152,21 @@ std::complex<double> subnormal_root(double x, double y)
     return (two_pi / (lambda * metres_per_nanometre)) * k;
 }
 
+[[gnu::noipa]] double penetration_steps(double K)
+{
+    return half_nanometres_per_metre / K;
+}
+
+// The ratio of two distances, squared: hypot keeps the squares from
+// overflowing.  Where a part is infinite, |n| is, and all is reflected.
+[[gnu::noipa]] double reflectance_steps(double n_real, double k)
+{
+    if (std::isinf(n_real) || std::isinf(k))
+        return 1.0;
+    const double ratio = std::hypot(n_real - 1.0, k) / std::hypot(n_real + 1.0, k);
+    return ratio * ratio;
+}
+
 } // namespace
 
 std::complex<double> square(double a, double b)
@@ -166,6 +182,21 @@ std::complex<double> principal_root(double x, double y)
 double attenuation(double k, double lambda)
 {
     return rounded_as_doubles(attenuation_steps, k, lambda);
+}
+
+double absorption(double K)
+{
+    return 2.0 * K;  // exact, or the infinity it overflows to
+}
+
+double penetration_depth(double K)
+{
+    return rounded_as_doubles(penetration_steps, K);
+}
+
+double reflectance(double n_real, double k)
+{
+    return rounded_as_doubles(reflectance_steps, n_real, k);
 }
 
 } // namespace optics

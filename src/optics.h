@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The arithmetic of the optical constants, on doubles: the dielectric
-// function from the refractive index, the refractive index from it, and K.
+// function from the refractive index, the refractive index from it, K, and
+// what follows from n and K.
 #pragma once
 
 #include <complex>
@@ -18,5 +19,14 @@ std::complex<double> principal_root(double x, double y);
 
 // K = 2 pi k / lambda in 1/m, for lambda in nanometres.
 double attenuation(double k, double lambda);
+
+// From K: the absorption coefficient alpha = 4 pi k / lambda = 2K in 1/m, and
+// the penetration depth 1/alpha in nanometres (infinite for K = 0).
+double absorption(double K);
+double penetration_depth(double K);
+
+// The reflectance at normal incidence from vacuum,
+// R = ((n' - 1)^2 + k^2) / ((n' + 1)^2 + k^2); 1 where a part is infinite.
+double reflectance(double n_real, double k);
 
 } // namespace optics

@@ -120,6 +120,22 @@ void check_square(double a, double b)
     ASSERT_TRUE(near(e.real(), squares[0] - squares[1], 1.25, larger)) << "e' " << e.real();
 }
 
+// Random doubles of either sign over the whole binary range, subnormals and
+// the top binade included, or in a range of exponents.
+class Doubles {
+public:
+    double operator()(int low = -1074, int high = 1023)
+    {
+        return std::copysign(std::ldexp(mantissa_(random_), std::uniform_int_distribution<int>(low, high)(random_)), sign());
+    }
+    double subnormal() { return std::copysign(std::ldexp(double(random_() >> 12), -1074), sign()); }
+
+private:
+    double sign() { return random_() % 2 ? -1.0 : 1.0; }
+    std::mt19937_64 random_{20261207};
+    std::uniform_real_distribution<double> mantissa_{1.0, 2.0};
+};
+
 void check(double u, double v)
 {
     SCOPED_TRACE(testing::Message() << std::hexfloat << u << " + i " << v);
@@ -132,16 +148,11 @@ void check(double u, double v)
 // then a cross of extreme and non-finite parts.
 TEST(Arithmetic, WholeRange)
 {
-    std::mt19937_64 random(20261207);
-    std::uniform_real_distribution<double> mantissa(1.0, 2.0);
-    std::uniform_int_distribution<int> exponent(-1074, 1023);
-    const auto sign = [&] { return random() % 2 ? -1.0 : 1.0; };
-    const auto draw = [&] { return sign() * std::ldexp(mantissa(random), exponent(random)); };
-    const auto subnormal = [&] { return sign() * std::ldexp(double(random() >> 12), -1074); };
+    Doubles draw;
     for (int i = 0; i < 100000 && !HasFatalFailure(); ++i)
         check(draw(), draw());
     for (int i = 0; i < 100000 && !HasFatalFailure(); ++i)
-        check(subnormal(), subnormal());
+        check(draw.subnormal(), draw.subnormal());
 
     for (const auto& [u, v] : {std::pair{4.9e-324, 4.9e-324},  // root 9% off: hypot rounded |epsilon|
                                {-4.9e-324, 9.9e-324}, {0x0.000ad66c6ea2dp-1022, -0x1.241b4d1ae10eap-1022},
@@ -165,22 +176,32 @@ TEST(Arithmetic, WholeRange)
 
 // K = 2 pi k / lambda, lambda in nm, within 3 units over the wavelengths of
 // optics and beyond.  In its order, 2 pi over lambda in metres, then times k,
-// 0.013 at 632.8 nm rounds down; the other orders round it up.
-TEST(Arithmetic, Attenuation)
+// 0.013 at 632.8 nm rounds down; the other orders round it up.  From K,
+// alpha = 2K exactly and 1/alpha rounded once; R within 8 units (two hypots
+// and n' -+ 1 rounded: 6.8 measured).
+TEST(Arithmetic, AttenuationAndReflectance)
 {
     EXPECT_EQ(optics::attenuation(0.013, 632.8), 0x1.f837581bca443p+16);
     Exact pi;
     mpfr_const_pi(pi.v, MPFR_RNDN);
     const Exact two_pi = pi * 2.0;
-    std::mt19937_64 random(20261207);
-    std::uniform_real_distribution<double> mantissa(1.0, 2.0);
-    std::uniform_int_distribution<int> exponent(-1074, 1023), wavelength_exponent(-10, 40);
+    Doubles draw;
     for (int i = 0; i < 20000 && !HasFatalFailure(); ++i) {
-        const double k = (random() % 2 ? -1 : 1) * std::ldexp(mantissa(random), exponent(random));
-        const double lambda = std::ldexp(mantissa(random), wavelength_exponent(random));
-        const double K = optics::attenuation(k, lambda);
+        const double k = draw(), lambda = std::fabs(draw(-10, 40)), K = optics::attenuation(k, lambda);
         ASSERT_TRUE(near(K, two_pi * k * 1e9 / lambda, 3)) << std::hexfloat << "K " << K << " for " << k << " at " << lambda;
     }
+    for (int i = 0; i < 20000 && !HasFatalFailure(); ++i) {
+        const double K = draw(), n_real = draw(-60, 60), k = draw(-60, 60);
+        SCOPED_TRACE(testing::Message() << std::hexfloat << "K " << K << ", n " << n_real << " + i " << k);
+        ASSERT_TRUE(near(optics::absorption(K), Exact(K) * 2.0, 0));
+        ASSERT_TRUE(near(optics::penetration_depth(K), Exact(5e8) / K, 0.5));
+        const Exact N(n_real), k2 = Exact(k) * k;
+        const Exact R = ((N - 1.0) * (N - 1.0) + k2) / ((N + 1.0) * (N + 1.0) + k2);
+        ASSERT_TRUE(near(optics::reflectance(n_real, k), R, 8)) << optics::reflectance(n_real, k);
+    }
+    EXPECT_EQ(optics::penetration_depth(0.0), inf);
+    for (const auto& [n_real, k] : {std::pair{inf, 0.0}, {-inf, 1.0}, {2.0, -inf}, {inf, inf}})
+        EXPECT_EQ(optics::reflectance(n_real, k), 1.0) << n_real << " + i " << k;
 }
 
 } // namespace

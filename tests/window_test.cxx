@@ -103,13 +103,34 @@ void expect_tip_reads_back(Fl_Value_Input* field)
 {
     const char* line = std::strstr(field->tooltip(), "\n= ");
     ASSERT_NE(line, nullptr) << field->tooltip();
-    const std::string number = line + 3, mantissa = number.substr(0, number.find('e'));
+    const std::string number = std::string(line + 3).substr(0, std::strcspn(line + 3, "\n"));
+    const std::string mantissa = number.substr(0, number.find('e'));
     const auto first = mantissa.find_first_of("123456789"), last = mantissa.find_last_of("123456789");
     const int digits = first == std::string::npos ? 0 : int(last - first) + 1 - (mantissa.find('.', first) < last);
     char fewer[512];
     std::snprintf(fewer, sizeof fewer, "%.*g", digits - 1, field->value());
     ASSERT_TRUE(equal(std::strtod(number.c_str(), nullptr), field->value())) << number << " for " << field->value();
     ASSERT_TRUE(digits <= 1 || std::strtod(fewer, nullptr) != field->value()) << number << " is longer than " << fewer;
+}
+
+// What follows from n and lambda, in the tooltips to six digits: R under n'
+// and k, alpha = 4 pi k / lambda and 1/alpha under K.
+void expect_derived(const KALVIRA* k)
+{
+    const auto line = [](const Fl_Widget* field, const char* name) {
+        const char* at = std::strstr(field->tooltip(), name);
+        return at ? std::strtod(at + std::strlen(name), nullptr) : -1.0;
+    };
+    const auto close = [](double shown, long double exact) {
+        return std::isnan(shown) ? std::isnan(exact) : shown == exact || std::fabs(shown - exact) <= 5e-6L * std::fabs(exact);
+    };
+    const long double n = k->UI_n_real->value(), kappa = k->UI_n_imag->value(), lambda = k->UI_lambda->value();
+    const long double R = std::isinf(n) || std::isinf(kappa) ? 1 : ((n - 1) * (n - 1) + kappa * kappa) / ((n + 1) * (n + 1) + kappa * kappa);
+    const long double alpha = 4 * 3.14159265358979323846L * kappa / (lambda * 1e-9L);
+    for (const Fl_Widget* field : {k->UI_n_real, k->UI_n_imag})
+        EXPECT_TRUE(close(line(field, "\nR = "), R)) << field->tooltip() << " for R = " << double(R);
+    EXPECT_TRUE(close(line(k->UI_K, "\nα = "), alpha) && close(line(k->UI_K, "1/α = "), 1e9L / alpha))
+        << k->UI_K->tooltip() << " for alpha = " << double(alpha);
 }
 
 // A fresh window for every test, shown, with the field callbacks watched.
@@ -214,6 +235,7 @@ TEST_P(Typing, ConvertsAsTyped)
             expect_rounded(fields[i]);
         expect_tip_reads_back(fields[i]);
     }
+    expect_derived(k);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, Typing, ::testing::ValuesIn(rows), [](const auto& row) { return row.param.name; });
@@ -253,6 +275,7 @@ TEST_F(Window, RandomEditing)
                 ASSERT_TRUE((i == K && ran.empty()) || equal(model[i], fields[i]->value())) << "field " << i;
                 expect_tip_reads_back(fields[i]);
             }
+            expect_derived(k);
         }
     }
 }
