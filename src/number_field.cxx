@@ -110,10 +110,15 @@ Fl_Fontsize Number_Field::smallest_size()
 
 // The largest size from the field's own down to `smallest` at which the text
 // fits whole, or 0.  The input draws its text one pixel in from the box; keep
-// as much at the right.
+// as much at the right.  A text with more bytes than the room has pixels is
+// not measured (no character a number is typed with is narrower than a
+// pixel): X measures text in 16 bits, and a width past 32767 pixels wraps
+// round to one that seems to fit.
 Fl_Fontsize Number_Field::size_that_fits(const char* text, Fl_Fontsize smallest)
 {
     const double room = w() - Fl::box_dw(box()) - 2;
+    if (std::strlen(text) > room)
+        return 0;
     for (Fl_Fontsize size = normal_size(); size >= smallest; --size) {
         fl_font(textfont(), size);
         if (fl_width(text) <= room)

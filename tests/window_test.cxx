@@ -54,6 +54,7 @@ std::pair<int, int> pixel_size(const Fl_Window* window)
 // given in the toolkit's units, relative to the rectangle.
 struct Ink {
     int left, right, top, bottom;
+    int right_top;  // the top of the ink in the rightmost two columns
 };
 
 Ink ink(const Fl_Window* window, int x, int y, int w, int h)
@@ -61,29 +62,44 @@ Ink ink(const Fl_Window* window, int x, int y, int w, int h)
     const float s = xinput::pixels_per_unit(window);
     const int W = int(w * s), H = int(h * s);
     XImage* image = XGetImage(fl_display, fl_xid(window), int(x * s), int(y * s), W, H, AllPlanes, ZPixmap);
-    Ink found{W, -1, H, -1};
+    Ink found{W, -1, H, -1, H};
+    std::vector<int> column_top(W, H);
     for (int row = 0; row < H; ++row)
         for (int column = 0; column < W; ++column)
-            if ((XGetPixel(image, column, row) & 0xff) < 128)
+            if ((XGetPixel(image, column, row) & 0xff) < 128) {
                 found = {std::min(found.left, column), std::max(found.right, column), std::min(found.top, row),
-                         std::max(found.bottom, row)};
+                         std::max(found.bottom, row), H};
+                column_top[column] = std::min(column_top[column], row);
+            }
     XDestroyImage(image);
+    for (int column = std::max(found.right - 1, 0); column <= found.right; ++column)
+        found.right_top = std::min(found.right_top, column_top[column]);
     return found;
 }
 
 // A field not being typed into shows its text whole: its ink lies inside the
 // box (a scrolled text is cut at the left) and reaches where the text ends, or,
-// for a text marked as going on, the box's right.
-void expect_shown_whole(Fl_Value_Input* field)
+// for a text marked as going on, the box's right.  A text that fits at the
+// smallest size (5/7 of the field's own) ends in its last character, one
+// that does not in the mark's dots, on the baseline.
+void expect_shown_whole(Fl_Value_Input* field, Fl_Fontsize normal_size)
 {
     const float s = xinput::pixels_per_unit(field->window());
     const int W = field->w() - Fl::box_dw(field->box());
     const Ink found = ink(field->window(), field->x() + Fl::box_dx(field->box()), field->y() + Fl::box_dy(field->box()),
                           W, field->h() - Fl::box_dh(field->box()));
-    fl_font(field->textfont(), field->textsize());
-    const double end = std::min(fl_width(text(field).c_str()), W - 2.0) * s;
+    const std::string shown = text(field);
+    const auto width = [&](Fl_Fontsize size) {  // X measures in 16 bits: a long text is not measured
+        fl_font(field->textfont(), size);
+        return int(shown.size()) > W ? W : fl_width(shown.c_str());
+    };
+    const double end = std::min(width(field->textsize()), W - 2.0) * s;
     EXPECT_TRUE(found.left > 0 && found.right < W * s - 1 && found.right + 1 >= end - 0.5 * field->textsize() * s)
-        << text(field) << ": ink from column " << found.left << " to " << found.right << " of " << W * s;
+        << shown.substr(0, 40) << ": ink from column " << found.left << " to " << found.right << " of " << W * s;
+    const bool fits = width(static_cast<Fl_Fontsize>(std::lround(normal_size * 5 / 7.0))) <= W - 2;
+    const bool dots = found.right_top > found.top + (found.bottom - found.top) * 2 / 3;
+    EXPECT_TRUE(shown.empty() || !std::isdigit(static_cast<unsigned char>(shown.back())) || dots != fits)
+        << shown.substr(0, 40) << (fits ? ": fits, but is marked as going on" : ": cut without the mark");
 }
 
 // A finite value the program wrote is shown rounded, with at least four digits.
@@ -158,12 +174,13 @@ protected:
     Fl_Fontsize normal_size = 0;
 };
 
-const std::string drag = "<drag>", click = "<click>";
+const std::string drag = "<drag>", click = "<click>", paste = "<paste>";  // paste: the text after it
+const std::string very_long = "1." + std::string(6000, '7');  // wider than X's 16-bit text widths
 
 struct Row {
     const char* name;
-    std::vector<std::pair<Field, std::string>> edits;  // text typed over the field's, a drag or a click
-    const char* shown;                                  // n' k e' e'' K lambda afterwards
+    std::vector<std::pair<Field, std::string>> edits;  // text typed over the field's, a drag, a click, a paste
+    std::string shown;                                  // n' k e' e'' K lambda afterwards
 };
 
 const Row rows[] = {
@@ -197,6 +214,7 @@ const Row rows[] = {
     {"LongTypedLeftAndBackIn", {{e_im, "1.23456789e-5"}, {e_re, "1"}, {e_im, click}}, "1 6.17284e-06 1 1.23456789e-5 61.2912 632.8"},
     {"LongTypedLeftByTab", {{n_im, "0.01"}, {lambda, "1.23456789e-5\t"}}, "1 0.01 0.9999 0.02 5.08938e+12 1.23456789e-5"},
     {"TooLongEvenSmall", {{lambda, "1.00000000000000000000001\t"}}, "1 0 1 0 0 1.00000000000000000000001"},
+    {"VeryLongPasted", {{lambda, paste + very_long}, {n_re, click}}, "1 0 1 0 0 " + very_long},
     {"InfiniteEpsilonImag", {{e_im, "-1e999"}}, "inf -inf 1 -1e999 -inf 632.8"},
     {"SquaresOverflowNegativeN", {{n_re, "-1e199"}, {n_im, "1e200"}}, "-1e199 1e200 -inf -inf 9.9292e+206 632.8"},
 };
@@ -215,22 +233,29 @@ TEST_P(Typing, ConvertsAsTyped)
             XSetInputFocus(fl_display, fl_xid(k->UI_window), RevertToPointerRoot, CurrentTime);
             xinput::type(typed);
         } else {
-            typed == drag ? xinput::drag(fields[name], 60) : typed == click ? xinput::click(fields[name])
-                                                                            : xinput::replace(fields[name], typed);
+            if (typed.rfind(paste, 0) == 0) {
+                xinput::click(fields[name]);
+                Fl::copy(typed.data() + paste.size(), int(typed.size() - paste.size()), 1);
+                xinput::key(XK_a, xinput::control);
+                xinput::key(XK_v, xinput::control);
+            } else {
+                typed == drag ? xinput::drag(fields[name], 60) : typed == click ? xinput::click(fields[name])
+                                                                                : xinput::replace(fields[name], typed);
+            }
         }
     // a NaN's sign is the architecture's: x86 prints -nan where others print nan
     const auto unsigned_nan = [](std::string shown) { return shown == "-nan" ? shown.substr(1) : shown; };
     std::string expected[6];
     std::istringstream(row.shown) >> expected[0] >> expected[1] >> expected[2] >> expected[3] >> expected[4] >> expected[5];
     for (int i = n_re; i <= lambda; ++i) {
-        SCOPED_TRACE(testing::Message() << "field " << i << ", " << text(fields[i]) << " for " << expected[i]);
+        SCOPED_TRACE(testing::Message() << "field " << i << ", " << text(fields[i]).substr(0, 40) << " for " << expected[i].substr(0, 40));
         const double shown = std::strtod(text(fields[i]).c_str(), nullptr), meant = std::strtod(expected[i].c_str(), nullptr);
         EXPECT_TRUE(unsigned_nan(text(fields[i])) == expected[i] ||
                     (!reference_setup && std::isfinite(meant) && std::fabs(shown - meant) <= 1e-3 * std::fabs(meant)));
         if (Fl::focus() == &fields[i]->input)
             EXPECT_EQ(fields[i]->textsize(), normal_size) << "typed into at another size";
         else
-            expect_shown_whole(fields[i]);
+            expect_shown_whole(fields[i], normal_size);
         if (std::none_of(row.edits.begin(), row.edits.end(), [&](const auto& edit) { return edit.first == i; }))
             expect_rounded(fields[i]);
         expect_tip_reads_back(fields[i]);
@@ -286,7 +311,7 @@ TEST(NumberField, FitsAValueWrittenBeforeTheWindowIsShown)
     k->UI_K->value(-9.92918e+06);
     k->show();
     xinput::drawn(k->UI_window);
-    expect_shown_whole(k->UI_K);
+    expect_shown_whole(k->UI_K, k->UI_n_real->textsize());
     expect_rounded(k->UI_K);
     k->UI_window->hide();
 }
