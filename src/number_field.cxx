@@ -6,6 +6,7 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
+#include <FL/fl_utf8.h>
 
 #include <algorithm>
 #include <cmath>
@@ -95,6 +96,7 @@ bool Number_Field::measurable() const
     return window() && window()->shown();
 }
 
+// Taken when first measured, once the window is shown: after any scaling.
 Fl_Fontsize Number_Field::normal_size()
 {
     if (!normal_size_)
@@ -129,77 +131,81 @@ Fl_Fontsize Number_Field::size_that_fits(const char* text, Fl_Fontsize smallest)
 
 // "%g" when it fits at the field's size; otherwise the most significant digits
 // that do, rounded by printf, down to four; then four in a smaller size; fewer
-// only at the smallest.  A field not yet on screen is measured when first drawn.
+// only at the smallest.  A field not yet on screen is formatted again when shown.
 int Number_Field::format(char* buffer)
 {
-    fitted_ = measurable();
     for (int digits = full_digits;; --digits) {
         const int length = std::snprintf(buffer, 128, "%.*g", digits, value());
-        const Fl_Fontsize smallest = digits > digits_before_shrinking ? normal_size() : smallest_size();
-        if (!fitted_ || digits == 1 || size_that_fits(buffer, smallest))
+        if (!measurable() || digits == 1 ||
+            size_that_fits(buffer, digits > digits_before_shrinking ? normal_size() : smallest_size()))
             return length;
     }
 }
 
-// From its first character, in the largest size at which it fits; a text too
-// long even for the smallest size is marked as going on.
-void Number_Field::show_whole()
+// The one place the text's size is chosen.  Typed into, the field's own size,
+// the text scrolling as the toolkit scrolls it; a click into a smaller text
+// has already put the cursor at the character clicked, and it stays there.
+// Otherwise the text from its first character, in the largest size at which it
+// fits whole, or, too long even for the smallest, its start and the mark.
+void Number_Field::fit()
 {
-    if (!measurable())
+    fitted_ = measurable();
+    if (!fitted_)
         return;
-    const Fl_Fontsize size = size_that_fits(input.value(), smallest_size());
-    continues_ = size == 0;
-    textsize(continues_ ? smallest_size() : size);
-    select(input, 0, 0);
+    typing_ = Fl::focus() == &input;
+    if (typing_) {
+        continues_ = false;
+        textsize(normal_size());
+    } else {
+        const Fl_Fontsize size = size_that_fits(input.value(), smallest_size());
+        continues_ = size == 0;
+        textsize(continues_ ? smallest_size() : size);
+        select(input, 0, 0);
+    }
     redraw();
 }
 
-void Number_Field::show_for_typing()
-{
-    textsize(normal_size());
-    continues_ = false;
-}
-
-// A text left behind is shown whole.
+// A field shown with a value written before is formatted for its room; one
+// typed into or left is fitted anew.
 int Number_Field::handle(int event)
 {
     const int handled = Fl_Value_Input::handle(event);
-    if (event == FL_UNFOCUS)
-        show_whole();
+    if (event == FL_SHOW && !fitted_)
+        value_damage();
+    else if (fitted_ && typing_ != (Fl::focus() == &input))
+        fit();
     return handled;
 }
 
+// A text marked as going on is drawn here, its start and the mark, where and
+// as the input draws text: the input would draw all of it, and X, measuring in
+// 16 bits, wraps the positions of a long one back into view.
 void Number_Field::draw()
 {
-    if (!fitted_)
-        value_damage();
-    // Typing works at the field's size, the text scrolling as the toolkit
-    // scrolls it.  A click into a smaller text has put the cursor at the
-    // character clicked; it stays there.
-    const bool typing = Fl::focus() == &input;
-    if (typing && textsize() != normal_size())
-        show_for_typing();
-    Fl_Value_Input::draw();
-    if (continues_ && !typing)
-        draw_continuation_mark();
-}
-
-// After the last character that leaves room for it, on the field's own ground.
-void Number_Field::draw_continuation_mark()
-{
+    if (!continues_) {
+        Fl_Value_Input::draw();
+        return;
+    }
+    fl_draw_box(box(), x(), y(), w(), h(), color());
     fl_font(textfont(), textsize());
     const char* text = input.value();
-    const int left = x() + Fl::box_dx(box()) + 1, right = x() + w() - Fl::box_dx(box());
+    const int X = x() + Fl::box_dx(box()), Y = y() + Fl::box_dy(box()), H = h() - Fl::box_dh(box());
+    const int left = X + 1, right = x() + w() - Fl::box_dx(box());
     const double room = right - 1 - left - fl_width(continues);
-    int shown = 0;
-    while (text[shown] && fl_width(text, shown + 1) <= room)
-        ++shown;
-    const int X = left + static_cast<int>(std::ceil(fl_width(text, shown)));
-    const int Y = y() + Fl::box_dy(box()), H = h() - Fl::box_dh(box());
-    fl_color(color());
-    fl_rectf(X, Y, right - X, H);
-    fl_color(textcolor());
-    fl_draw(continues, X, Y, right - X, H, FL_ALIGN_LEFT);
+    const char* end = text + std::strlen(text);
+    int shown = 0;  // the bytes of the whole characters that leave room for the mark
+    for (int next = 0; text[shown]; shown = next) {
+        next = static_cast<int>(fl_utf8fwd(text + shown + 1, text, end) - text);
+        if (fl_width(text, next) > room)
+            break;
+    }
+    const int baseline = Y + (H - fl_height()) / 2 + fl_height() - fl_descent();
+    fl_color(active_r() ? textcolor() : fl_inactive(textcolor()));
+    fl_push_clip(X, Y, right - X, H);
+    fl_draw(text, shown, static_cast<float>(left), static_cast<float>(baseline));
+    fl_draw(continues, static_cast<float>(left + std::ceil(fl_width(text, shown))), static_cast<float>(baseline));
+    fl_pop_clip();
+    input.clear_damage();
 }
 
 // As the toolkit writes a value, but from the start of the text: at the end
@@ -211,7 +217,7 @@ void Number_Field::value_damage()
     format(text);
     const bool all_selected = input.size() > 0 && std::abs(input.mark() - cursor(input)) == input.size();
     input.value(text);
-    show_whole();
+    fit();
     if (all_selected)
         select_all();
     refresh_tip();

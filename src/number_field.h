@@ -27,15 +27,14 @@ private:
     Fl_Fontsize normal_size();
     Fl_Fontsize smallest_size();
     Fl_Fontsize size_that_fits(const char* text, Fl_Fontsize smallest);
-    void show_whole();
-    void show_for_typing();
-    void draw_continuation_mark();
+    void fit();
 
     Fl_Callback* toolkit_read_typed_;
     const char* quantity_ = "";
     char derived_[128] = "";
     Fl_Fontsize normal_size_ = 0;  // the field's text size, taken before any shrinking
     bool fitted_ = false;          // the text was measured against the field
+    bool typing_ = false;          // and fitted for typing
     bool continues_ = false;       // too long even at the smallest size: drawn with a mark
     char tip_[320] = "";  // the tooltip shown reads this buffer in place, so it never dangles
 };
