@@ -5,6 +5,7 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Group.H>
+#include <FL/Fl_Help_View.H>
 #include <FL/Fl_Input_.H>
 #include <FL/Fl_Menu_.H>
 #include <FL/Fl_Tooltip.H>
@@ -12,6 +13,7 @@
 #include <FL/Fl_Window.H>
 #include <FL/fl_ask.H>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -60,8 +62,16 @@ static float factor_as_fltk_1_4_takes_it()
         factor *= times;
     return std::fmin(factor, 10.0f);
 }
+
+// X is told the new size of a window already mapped; the toolkit hears of it
+// as a move.
+static void resize_on_screen(Fl_Window* window)
+{
+    XResizeWindow(fl_display, fl_xid(window), window->w(), window->h());
+}
 #else
 static float factor_as_fltk_1_4_takes_it() { return 1; }
+static void resize_on_screen(Fl_Window*) {}
 #endif
 
 float desktop_scale()
@@ -90,7 +100,7 @@ void scale_layout(Fl_Widget* widget)
     else if (auto* menu = dynamic_cast<Fl_Menu_*>(widget))
         menu->textsize(scaled(menu->textsize()));
     Fl_Group* group = widget->as_group();
-    if (!group) {
+    if (!group || dynamic_cast<Fl_Help_View*>(widget)) {  // the help view lays out its page and scrollbars itself
         widget->resize(X, Y, W, H);
         return;
     }
@@ -98,6 +108,33 @@ void scale_layout(Fl_Widget* widget)
     for (int i = 0; i < group->children(); ++i)
         scale_layout(group->child(i));
     group->init_sizes();
+}
+
+void scale_shown_window(Fl_Window* window)
+{
+    if (desktop_scale() == 1)
+        return;
+    const int x = window->x(), y = window->y();
+    scale_layout(window);
+    window->Fl_Widget::resize(x, y, window->w(), window->h());  // it stays where it is
+    resize_on_screen(window);
+}
+
+void scale_message_icon()
+{
+    Fl_Widget* icon = fl_message_icon();
+    Fl_Window* box = icon->window();
+    constexpr int margin = 10, side = 50;  // the toolkit's, in pixels
+    if (desktop_scale() == 1 || !box || !box->shown() || icon->w() != side)
+        return;
+    const int grow = scaled(margin + side) - (margin + side);
+    for (int i = 0; i < box->children(); ++i)
+        if (Fl_Widget* child = box->child(i); child != icon)
+            child->position(child->x() + grow, child->y());
+    icon->resize(scaled(margin), scaled(margin), scaled(side), scaled(side));
+    box->Fl_Widget::resize(box->x(), box->y(), box->w() + grow, std::max(box->h(), scaled(2 * margin + side)));
+    box->init_sizes();
+    resize_on_screen(box);
 }
 
 void scale_toolkit_defaults()

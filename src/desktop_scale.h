@@ -5,6 +5,7 @@
 #pragma once
 
 class Fl_Widget;
+class Fl_Window;
 
 // Removes FLTK_SCALING_FACTOR, saying so on stderr, unless it is a positive
 // number up to 10; before the toolkit reads it.
@@ -17,6 +18,14 @@ int scaled(int units);  // units at that scale, rounded to whole pixels
 // scale: positions, sizes, label and text sizes.  Once per widget, before a
 // window is shown.
 void scale_layout(Fl_Widget* widget);
+
+// The same for a window the toolkit builds and keeps to itself (the help
+// dialog's): once shown, before it first draws.
+void scale_shown_window(Fl_Window* window);
+
+// The message box's icon, which the toolkit lays out at 50 pixels for every
+// message: once the box is shown, before it first draws.
+void scale_message_icon();
 
 // The toolkit's own defaults that kalvira's windows meet: tooltips,
 // scrollbars and the message box.  Once per process.

@@ -121,15 +121,17 @@ void KALVIRA::show_derived()
 void KALVIRA::about_dialog()
 {
     fl_message_title("About kalvira");
+    Fl::add_timeout(0.0, [](void*) { scale_message_icon(); });  // the first thing the box's loop does
     fl_message("kalvira %s by the kalvira authors, built with FLTK (www.fltk.org)", kalvira_version);
 }
 
 // A new window every time: earlier ones stay open until their user closes them.
+// The dialog keeps its window to itself; just shown, it is the first window.
 void KALVIRA::help_dialog()
 {
     auto* help = new Fl_Help_Dialog;
-    help->resize(help->x(), help->y(), scaled(help->w()), scaled(help->h()));
     help->textsize(scaled(help->textsize()));
     help->load("kalvira.html");
     help->show();
+    scale_shown_window(Fl::first_window());
 }

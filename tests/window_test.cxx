@@ -13,6 +13,7 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Help_View.H>
+#include <FL/Fl_Tooltip.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
 #include <X11/keysym.h>
@@ -54,10 +55,10 @@ std::pair<int, int> pixel_size(const Fl_Window* window)
 // given in the toolkit's units, relative to the rectangle.
 struct Ink {
     int left, right, top, bottom;
-    int right_top;  // the top of the ink in the rightmost two columns
+    int right_top;  // the top of the ink in the rightmost `tail` columns
 };
 
-Ink ink(const Fl_Window* window, int x, int y, int w, int h)
+Ink ink(const Fl_Window* window, int x, int y, int w, int h, int tail = 2)
 {
     const float s = xinput::pixels_per_unit(window);
     const int W = int(w * s), H = int(h * s);
@@ -72,7 +73,7 @@ Ink ink(const Fl_Window* window, int x, int y, int w, int h)
                 column_top[column] = std::min(column_top[column], row);
             }
     XDestroyImage(image);
-    for (int column = std::max(found.right - 1, 0); column <= found.right; ++column)
+    for (int column = std::max(found.right - tail + 1, 0); column <= found.right; ++column)
         found.right_top = std::min(found.right_top, column_top[column]);
     return found;
 }
@@ -87,7 +88,7 @@ void expect_shown_whole(Fl_Value_Input* field, Fl_Fontsize normal_size)
     const float s = xinput::pixels_per_unit(field->window());
     const int W = field->w() - Fl::box_dw(field->box());
     const Ink found = ink(field->window(), field->x() + Fl::box_dx(field->box()), field->y() + Fl::box_dy(field->box()),
-                          W, field->h() - Fl::box_dh(field->box()));
+                          W, field->h() - Fl::box_dh(field->box()), std::max(2, int(field->textsize() * s / 4)));
     const std::string shown = text(field);
     const auto width = [&](Fl_Fontsize size) {  // X measures in 16 bits: a long text is not measured
         fl_font(field->textfont(), size);
@@ -329,12 +330,17 @@ TEST_F(Window, FollowsTheDesktopScale)
         const Ink found = ink(k->UI_window, x, y, w, h);
         EXPECT_GE(found.bottom - found.top + 1, percent / 100.0 * 14 * scale) << "text at " << x << ", " << y;
     }
+    EXPECT_NEAR(Fl_Tooltip::size() * xinput::pixels_per_unit(k->UI_window), 14 * scale, 0.5);
     k->help_dialog();
     Fl_Window* help = Fl::first_window();
     xinput::drawn(help);
+    const float s = xinput::pixels_per_unit(help);
     EXPECT_NEAR(pixel_size(help).first, 530 * scale, 0.5);
     auto* page = dynamic_cast<Fl_Help_View*>(help->child(1));  // the toolkit's own size, 12, at the scale
-    EXPECT_NEAR(page->textsize() * xinput::pixels_per_unit(help), 12 * scale, 0.5);
+    EXPECT_NEAR(page->textsize() * s, 12 * scale, 0.5);
+    const Fl_Widget* back = help->child(0)->as_group()->child(0);  // the button row's first, 25 wide, above the page
+    EXPECT_NEAR(back->w() * s, 25 * scale, 1);
+    EXPECT_NEAR(page->y() * s, 45 * scale, 1);
     help->hide();
 }
 
@@ -342,17 +348,22 @@ TEST_F(Window, AboutNamesTheVersion)
 {
     static std::string about;
     static std::vector<float> sizes;  // of the text's and the button's label, in pixels
+    static float icon = 0;            // the icon's width in pixels
     Fl::add_timeout(0.1, [](void*) {  // read the message box, the modal window, then dismiss it
+        const float s = xinput::pixels_per_unit(Fl::modal());
         for (int i = 0; i < Fl::modal()->children(); ++i)
             if (const Fl_Widget* child = Fl::modal()->child(i); child->visible() && child->label() && std::strcmp(child->label(), "i")) {
                 about += child->label();
-                sizes.push_back(child->labelsize() * xinput::pixels_per_unit(Fl::modal()));
+                sizes.push_back(child->labelsize() * s);
+            } else if (child->label() && !std::strcmp(child->label(), "i")) {
+                icon = child->w() * s;
             }
         Fl::modal()->hide();
     });
     k->about_dialog();
     for (const float size : sizes)
         EXPECT_NEAR(size, 14 * scale, 0.5) << about;
+    EXPECT_NEAR(icon, 50 * scale, 1);
     EXPECT_TRUE(about.rfind(std::string("kalvira ") + kalvira_version + " by ", 0) == 0 && about.find("FLTK (www.fltk.org)") != std::string::npos)
         << about;
 }
