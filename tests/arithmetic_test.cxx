@@ -31,29 +31,19 @@ struct Exact {
     double rounded() const { return mpfr_get_d(v, MPFR_RNDN); }
 };
 
-using Operation = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_srcptr, mpfr_rnd_t);
-Exact apply(Operation operation, const Exact& a, const Exact& b)
+template <typename Operation, typename... Exacts>
+Exact apply(Operation operation, const Exacts&... operands)
 {
     Exact result;
-    operation(result.v, a.v, b.v, MPFR_RNDN);
+    operation(result.v, operands.v..., MPFR_RNDN);
     return result;
 }
 Exact operator+(const Exact& a, const Exact& b) { return apply(mpfr_add, a, b); }
 Exact operator-(const Exact& a, const Exact& b) { return apply(mpfr_sub, a, b); }
 Exact operator*(const Exact& a, const Exact& b) { return apply(mpfr_mul, a, b); }
 Exact operator/(const Exact& a, const Exact& b) { return apply(mpfr_div, a, b); }
-Exact sqrt(const Exact& a)
-{
-    Exact result;
-    mpfr_sqrt(result.v, a.v, MPFR_RNDN);
-    return result;
-}
-Exact abs(const Exact& a)
-{
-    Exact result;
-    mpfr_abs(result.v, a.v, MPFR_RNDN);
-    return result;
-}
+Exact sqrt(const Exact& a) { return apply(mpfr_sqrt, a); }
+Exact abs(const Exact& a) { return apply(mpfr_abs, a); }
 
 // How far v is from the exact value, in units in the last place of a double
 // at `scale` (the subnormal spacing at least; past the largest double as if
@@ -120,8 +110,7 @@ void check_square(double a, double b)
     ASSERT_TRUE(near(e.real(), squares[0] - squares[1], 1.25, larger)) << "e' " << e.real();
 }
 
-// Random doubles of either sign over the whole binary range, subnormals and
-// the top binade included, or in a range of exponents.
+// Random doubles of either sign over the whole binary range or a range of exponents.
 class Doubles {
 public:
     double operator()(int low = -1074, int high = 1023)
@@ -143,9 +132,8 @@ void check(double u, double v)
     check_square(u, v);
 }
 
-// Random parts over the whole binary range, subnormals and the top binade
-// included; both parts subnormal; inputs where earlier versions went wrong;
-// then a cross of extreme and non-finite parts.
+// Random parts, both parts subnormal, inputs where earlier versions went
+// wrong, then a cross of extreme and non-finite parts.
 TEST(Arithmetic, WholeRange)
 {
     Doubles draw;
@@ -174,11 +162,9 @@ TEST(Arithmetic, WholeRange)
                 check(u, v);
 }
 
-// K = 2 pi k / lambda, lambda in nm, within 3 units over the wavelengths of
-// optics and beyond.  In its order, 2 pi over lambda in metres, then times k,
-// 0.013 at 632.8 nm rounds down; the other orders round it up.  From K,
-// alpha = 2K exactly and 1/alpha rounded once; R within 8 units (two hypots
-// and n' -+ 1 rounded: 6.8 measured).
+// K within 3 units (its order, 2 pi / lambda in metres, then times k, rounds 0.013
+// at 632.8 nm down; the others round up); alpha = 2K exactly, 1/alpha rounded
+// once, R within 8 units (two hypots and n' -+ 1 rounded: 6.8 measured).
 TEST(Arithmetic, AttenuationAndReflectance)
 {
     EXPECT_EQ(optics::attenuation(0.013, 632.8), 0x1.f837581bca443p+16);

@@ -51,8 +51,7 @@ std::pair<int, int> pixel_size(const Fl_Window* window)
     return {attributes.width, attributes.height};
 }
 
-// The pixel columns and rows of the dark pixels in a rectangle of a window
-// given in the toolkit's units, relative to the rectangle.
+// The dark pixels' columns and rows in a rectangle of a window given in the toolkit's units.
 struct Ink {
     int left, right, top, bottom;
     int right_top;  // the top of the ink in the rightmost `tail` columns
@@ -130,17 +129,14 @@ void expect_tip_reads_back(Fl_Value_Input* field)
     ASSERT_TRUE(digits <= 1 || std::strtod(fewer, nullptr) != field->value()) << number << " is longer than " << fewer;
 }
 
-// What follows from n and lambda, in the tooltips to six digits: R under n'
-// and k, alpha = 4 pi k / lambda and 1/alpha under K.
+// What follows from n and lambda, in six digits: R under n' and k, alpha and 1/alpha under K.
 void expect_derived(const KALVIRA* k)
 {
     const auto line = [](const Fl_Widget* field, const char* name) {
         const char* at = std::strstr(field->tooltip(), name);
-        return at ? std::strtod(at + std::strlen(name), nullptr) : -1.0;
+        return at ? std::strtod(at + std::strlen(name), nullptr) : -1.0;  // -1: no such line
     };
-    const auto close = [](double shown, long double exact) {
-        return std::isnan(shown) ? std::isnan(exact) : shown == exact || std::fabs(shown - exact) <= 5e-6L * std::fabs(exact);
-    };
+    const auto close = [](double shown, long double exact) { return std::isnan(shown) ? std::isnan(exact) : shown == exact || std::fabs(shown - exact) <= 5e-6L * std::fabs(exact); };
     const long double n = k->UI_n_real->value(), kappa = k->UI_n_imag->value(), lambda = k->UI_lambda->value();
     const long double R = std::isinf(n) || std::isinf(kappa) ? 1 : ((n - 1) * (n - 1) + kappa * kappa) / ((n + 1) * (n + 1) + kappa * kappa);
     const long double alpha = 4 * 3.14159265358979323846L * kappa / (lambda * 1e-9L);
@@ -224,8 +220,7 @@ void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }  // ctest 
 
 class Typing : public Window, public ::testing::WithParamInterface<Row> {};
 
-// At another scale or in other fonts a written value may show fewer digits,
-// so there it is compared as the number it reads.
+// At another scale or in other fonts a written value may show fewer digits: it is compared as a number.
 TEST_P(Typing, ConvertsAsTyped)
 {
     const Row& row = GetParam();
@@ -233,16 +228,14 @@ TEST_P(Typing, ConvertsAsTyped)
         if (name == keyboard) {  // as a window manager gives it on mapping
             XSetInputFocus(fl_display, fl_xid(k->UI_window), RevertToPointerRoot, CurrentTime);
             xinput::type(typed);
+        } else if (typed.rfind(paste, 0) == 0) {
+            xinput::click(fields[name]);
+            Fl::copy(typed.data() + paste.size(), int(typed.size() - paste.size()), 1);
+            xinput::key(XK_a, xinput::control);
+            xinput::key(XK_v, xinput::control);
         } else {
-            if (typed.rfind(paste, 0) == 0) {
-                xinput::click(fields[name]);
-                Fl::copy(typed.data() + paste.size(), int(typed.size() - paste.size()), 1);
-                xinput::key(XK_a, xinput::control);
-                xinput::key(XK_v, xinput::control);
-            } else {
-                typed == drag ? xinput::drag(fields[name], 60) : typed == click ? xinput::click(fields[name])
-                                                                                : xinput::replace(fields[name], typed);
-            }
+            typed == drag ? xinput::drag(fields[name], 60) : typed == click ? xinput::click(fields[name])
+                                                                            : xinput::replace(fields[name], typed);
         }
     // a NaN's sign is the architecture's: x86 prints -nan where others print nan
     const auto unsigned_nan = [](std::string shown) { return shown == "-nan" ? shown.substr(1) : shown; };
