@@ -107,11 +107,12 @@ void KALVIRA::calc_K()
 }
 
 // What follows from n and K, live in the tooltips: alpha and the penetration
-// depth under K, R under n' and k; six digits, as a field shows a value.
+// depth under K, R under n' and k; six digits, as a field shows a value.  A
+// line each: FLTK 1.3 wraps tooltips at 400 pixels, whatever the scale.
 void KALVIRA::show_derived()
 {
     char line[128];
-    std::snprintf(line, sizeof line, "α = %g 1/m, 1/α = %g nm", optics::absorption(K), optics::penetration_depth(K));
+    std::snprintf(line, sizeof line, "α = %g 1/m\n1/α = %g nm", optics::absorption(K), optics::penetration_depth(K));
     UI_K->derived(line);
     std::snprintf(line, sizeof line, "R = %g at normal incidence from vacuum", optics::reflectance(n.real(), n.imag()));
     UI_n_real->derived(line);
