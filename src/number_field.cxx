@@ -131,7 +131,7 @@ Fl_Fontsize Number_Field::size_that_fits(const char* text, Fl_Fontsize smallest)
 
 // "%g" when it fits at the field's size; otherwise the most significant digits
 // that do, rounded by printf, down to four; then four in a smaller size; fewer
-// only at the smallest.  A field not yet on screen is formatted again when shown.
+// only at the smallest.  A field not yet on screen is formatted again when drawn.
 int Number_Field::format(char* buffer)
 {
     for (int digits = full_digits;; --digits) {
@@ -165,23 +165,25 @@ void Number_Field::fit()
     redraw();
 }
 
-// A field shown with a value written before is formatted for its room; one
-// typed into or left is fitted anew.
+// A field typed into or left is fitted anew.
 int Number_Field::handle(int event)
 {
     const int handled = Fl_Value_Input::handle(event);
-    if (event == FL_SHOW && !fitted_)
-        value_damage();
-    else if (fitted_ && typing_ != (Fl::focus() == &input))
+    if (fitted_ && typing_ != (Fl::focus() == &input))
         fit();
     return handled;
 }
 
-// A text marked as going on is drawn here, its start and the mark, where and
-// as the input draws text: the input would draw all of it, and X, measuring in
-// 16 bits, wraps the positions of a long one back into view.
+// A value written before the window was shown is formatted and fitted at the
+// first drawing, after the window maps: measuring it when shown loads the
+// fonts first and delayed the mapping by a quarter.  A text marked as going on
+// is drawn here, its start and the mark, where and as the input draws text:
+// the input would draw all of it, and X, measuring in 16 bits, wraps the
+// positions of a long one back into view.
 void Number_Field::draw()
 {
+    if (!fitted_)
+        value_damage();
     if (!continues_) {
         Fl_Value_Input::draw();
         return;
