@@ -62,18 +62,17 @@ Ink ink(const Fl_Window* window, int x, int y, int w, int h, int tail = 2)
     const float s = xinput::pixels_per_unit(window);
     const int W = int(w * s), H = int(h * s);
     XImage* image = XGetImage(fl_display, fl_xid(window), int(x * s), int(y * s), W, H, AllPlanes, ZPixmap);
+    const auto dark = [&](int column, int row) { return (XGetPixel(image, column, row) & 0xff) < 128; };
     Ink found{W, -1, H, -1, H};
-    std::vector<int> column_top(W, H);
     for (int row = 0; row < H; ++row)
         for (int column = 0; column < W; ++column)
-            if ((XGetPixel(image, column, row) & 0xff) < 128) {
+            if (dark(column, row))
                 found = {std::min(found.left, column), std::max(found.right, column), std::min(found.top, row),
                          std::max(found.bottom, row), H};
-                column_top[column] = std::min(column_top[column], row);
-            }
+    for (int row = 0; row < H && found.right_top == H; ++row)
+        for (int column = std::max(found.right - tail + 1, 0); column <= found.right; ++column)
+            found.right_top = dark(column, row) ? row : found.right_top;
     XDestroyImage(image);
-    for (int column = std::max(found.right - tail + 1, 0); column <= found.right; ++column)
-        found.right_top = std::min(found.right_top, column_top[column]);
     return found;
 }
 
@@ -237,14 +236,12 @@ TEST_P(Typing, ConvertsAsTyped)
             typed == drag ? xinput::drag(fields[name], 60) : typed == click ? xinput::click(fields[name])
                                                                             : xinput::replace(fields[name], typed);
         }
-    // a NaN's sign is the architecture's: x86 prints -nan where others print nan
-    const auto unsigned_nan = [](std::string shown) { return shown == "-nan" ? shown.substr(1) : shown; };
     std::string expected[6];
     std::istringstream(row.shown) >> expected[0] >> expected[1] >> expected[2] >> expected[3] >> expected[4] >> expected[5];
     for (int i = n_re; i <= lambda; ++i) {
         SCOPED_TRACE(testing::Message() << "field " << i << ", " << text(fields[i]).substr(0, 40) << " for " << expected[i].substr(0, 40));
         const double shown = std::strtod(text(fields[i]).c_str(), nullptr), meant = std::strtod(expected[i].c_str(), nullptr);
-        EXPECT_TRUE(unsigned_nan(text(fields[i])) == expected[i] ||
+        EXPECT_TRUE(text(fields[i]) == expected[i] || (expected[i] == "nan" && text(fields[i]) == "-nan") ||  // x86's NaN
                     (!reference_setup && std::isfinite(meant) && std::fabs(shown - meant) <= 1e-3 * std::fabs(meant)));
         if (Fl::focus() == &fields[i]->input)
             EXPECT_EQ(fields[i]->textsize(), normal_size) << "typed into at another size";
