@@ -157,14 +157,19 @@ std::complex<double> subnormal_root(double x, double y)
     return half_nanometres_per_metre / K;
 }
 
-// The ratio of two distances, squared: hypot keeps the squares from
-// overflowing.  Where a part is infinite, |n| is, and all is reflected.
+// Below 1/2 as the ratio of the two sums of squares; above as
+// 1 - 4n'/((n' + 1)^2 + k^2), where rounding n' -+ 1 for a large n' costs
+// nothing.  Plain IEEE steps, the same bits on every architecture (hypot is
+// not).  Past 2^500 the squares would overflow: n and 1 are scaled down by
+// 2^-600 alike.  Where a part is infinite, |n| is, and all is reflected.
 [[gnu::noipa]] double reflectance_steps(double n_real, double k)
 {
     if (std::isinf(n_real) || std::isinf(k))
         return 1.0;
-    const double ratio = std::hypot(n_real - 1.0, k) / std::hypot(n_real + 1.0, k);
-    return ratio * ratio;
+    const double one = std::fmax(std::fabs(n_real), std::fabs(k)) > 0x1p500 ? 0x1p-600 : 1.0;
+    const double n = n_real * one, kappa = k * one;
+    const double below = (n - one) * (n - one) + kappa * kappa, above = (n + one) * (n + one) + kappa * kappa;
+    return below < 0.5 * above ? below / above : 1.0 - (4.0 * n * one) / above;
 }
 
 } // namespace

@@ -155,7 +155,7 @@ TEST(Arithmetic, WholeRange)
 
 // K within 3 units (its order, 2 pi / lambda in metres, then times k, rounds 0.013
 // at 632.8 nm down; the others round up); alpha = 2K exactly, 1/alpha rounded
-// once, R within 8 units (two hypots and n' -+ 1 rounded: 6.8 measured).
+// once, R within 8 units (its sums of squares rounded: 5.7 measured).
 TEST(Arithmetic, AttenuationAndReflectance)
 {
     EXPECT_EQ(optics::attenuation(0.013, 632.8), 0x1.f837581bca443p+16);
