@@ -106,17 +106,22 @@ void KALVIRA::calc_K()
     show_derived();
 }
 
-// What follows from n and K, live in the tooltips: alpha and the penetration
-// depth under K, R under n' and k; six digits, as a field shows a value.  A
-// line each: FLTK 1.3 wraps tooltips at 400 pixels, whatever the scale.
+// What follows from n, K and lambda, live in the tooltips: alpha and the
+// penetration depth under K, R under n' and k, lambda as energy, wavenumber and
+// frequency under lambda; six digits, as a field shows a value.  Short lines:
+// FLTK 1.3 wraps tooltips at 400 pixels, whatever the scale.
 void KALVIRA::show_derived()
 {
     char line[128];
-    std::snprintf(line, sizeof line, "α = %g 1/m\n1/α = %g nm", optics::absorption(K), optics::penetration_depth(K));
+    std::snprintf(line, sizeof line, "α = %g 1/m = %g 1/cm\n1/α = %g nm", optics::absorption(K),
+                  optics::absorption_per_cm(K), optics::penetration_depth(K));
     UI_K->derived(line);
     std::snprintf(line, sizeof line, "R = %g at normal incidence from vacuum", optics::reflectance(n.real(), n.imag()));
     UI_n_real->derived(line);
     UI_n_imag->derived(line);
+    std::snprintf(line, sizeof line, "E = hc/λ = %g eV\n1/λ = %g 1/cm\nν = c/λ = %g THz", optics::photon_energy(lambda),
+                  optics::wavenumber(lambda), optics::frequency(lambda));
+    UI_lambda->derived(line);
 }
 
 void KALVIRA::about_dialog()

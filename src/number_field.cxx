@@ -62,6 +62,21 @@ void select(Fl_Input& input, int cursor, int mark)
 #endif
 }
 
+// Spaces as no-break spaces, which the toolkit does not wrap at: FLTK 1.3
+// wraps a tooltip at 400 pixels whatever the scale, and scaled, most lines
+// are wider.  `whole` has room for twice the text.
+void keep_lines_whole(const char* text, char* whole)
+{
+    for (; *text; ++text)
+        if (*text == ' ') {
+            *whole++ = '\xc2';
+            *whole++ = '\xa0';
+        } else {
+            *whole++ = *text;
+        }
+    *whole = '\0';
+}
+
 } // namespace
 
 Number_Field::Number_Field(int X, int Y, int W, int H, const char* label)
@@ -253,5 +268,7 @@ void Number_Field::refresh_tip()
     }
     if (std::fabs(value()) >= 1 && std::fabs(value()) < 1e17)  // at least its whole digits
         fewest = std::max(fewest, std::snprintf(number, sizeof number, "%.0f", std::fabs(value())));
-    std::snprintf(tip_, sizeof tip_, "%s\n= %.*g%s%s", quantity_, fewest, value(), *derived_ ? "\n" : "", derived_);
+    char plain[sizeof tip_ / 2];
+    std::snprintf(plain, sizeof plain, "%s\n= %.*g%s%s", quantity_, fewest, value(), *derived_ ? "\n" : "", derived_);
+    keep_lines_whole(plain, tip_);
 }

@@ -36,5 +36,5 @@ private:
     bool fitted_ = false;          // the text was measured against the field
     bool typing_ = false;          // and fitted for typing
     bool continues_ = false;       // too long even at the smallest size: drawn with a mark
-    char tip_[320] = "";  // the tooltip shown reads this buffer in place, so it never dangles
+    char tip_[640] = "";  // the tooltip shown reads this buffer in place, so it never dangles
 };

@@ -48,6 +48,12 @@ Result rounded_as_doubles(Result (*conversion)(Parts...), Parts... parts)
 constexpr double two_pi = 6.283185307179586;
 constexpr double metres_per_nanometre = 1e-09;
 constexpr double half_nanometres_per_metre = 5e8;
+constexpr double nanometres_per_centimetre = 1e7;
+// h = 6.62607015e-34 J s, c = 299792458 m/s and e = 1.602176634e-19 C are exact
+// in the SI since 2019, so hc/e = 1239.84198433200262237752744557876... eV nm
+// is too; here the double nearest it.  c itself is 299792.458 nm THz.
+constexpr double electronvolt_nanometres = 1239.8419843320026;
+constexpr double speed_of_light_nm_THz = 299792.458;
 
 // Sums and products carried to about twice a double's precision, each value
 // as an unevaluated sum hi + lo (Dekker's and Knuth's error-free steps).
@@ -152,9 +158,9 @@ std::complex<double> subnormal_root(double x, double y)
     return (two_pi / (lambda * metres_per_nanometre)) * k;
 }
 
-[[gnu::noipa]] double penetration_steps(double K)
+[[gnu::noipa]] double quotient(double numerator, double denominator)
 {
-    return half_nanometres_per_metre / K;
+    return numerator / denominator;
 }
 
 // Below 1/2 as the ratio of the two sums of squares; above as
@@ -196,7 +202,27 @@ double absorption(double K)
 
 double penetration_depth(double K)
 {
-    return rounded_as_doubles(penetration_steps, K);
+    return rounded_as_doubles(quotient, half_nanometres_per_metre, K);
+}
+
+double absorption_per_cm(double K)
+{
+    return rounded_as_doubles(quotient, K, 50.0);
+}
+
+double photon_energy(double lambda)
+{
+    return rounded_as_doubles(quotient, electronvolt_nanometres, lambda);
+}
+
+double wavenumber(double lambda)
+{
+    return rounded_as_doubles(quotient, nanometres_per_centimetre, lambda);
+}
+
+double frequency(double lambda)
+{
+    return rounded_as_doubles(quotient, speed_of_light_nm_THz, lambda);
 }
 
 double reflectance(double n_real, double k)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The arithmetic of the optical constants, on doubles: the dielectric
 // function from the refractive index, the refractive index from it, K, and
-// what follows from n and K.
+// what follows from n and K, and the wavelength in the spectroscopist's units.
 #pragma once
 
 #include <complex>
@@ -24,6 +24,15 @@ double attenuation(double k, double lambda);
 // the penetration depth 1/alpha in nanometres (infinite for K = 0).
 double absorption(double K);
 double penetration_depth(double K);
+double absorption_per_cm(double K);  // alpha in 1/cm, K / 50: finite wherever K is
+
+// The vacuum wavelength lambda in nm as the photon energy hc/lambda in eV, the
+// wavenumber 1/lambda in 1/cm and the frequency c/lambda in THz; each a
+// single division, so lambda = 0 gives infinities and a negative lambda
+// negative values.
+double photon_energy(double lambda);
+double wavenumber(double lambda);
+double frequency(double lambda);
 
 // The reflectance at normal incidence from vacuum,
 // R = ((n' - 1)^2 + k^2) / ((n' + 1)^2 + k^2); 1 where a part is infinite.

@@ -12,7 +12,10 @@
 #include <cfloat>
 #include <cmath>
 #include <limits>
+#include <cstdio>
 #include <random>
+#include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -44,6 +47,12 @@ Exact operator*(const Exact& a, const Exact& b) { return apply(mpfr_mul, a, b); 
 Exact operator/(const Exact& a, const Exact& b) { return apply(mpfr_div, a, b); }
 Exact sqrt(const Exact& a) { return apply(mpfr_sqrt, a); }
 Exact abs(const Exact& a) { return apply(mpfr_abs, a); }
+Exact decimal(const char* digits)
+{
+    Exact result;
+    mpfr_set_str(result.v, digits, 10, MPFR_RNDN);
+    return result;
+}
 
 // How far v is from the exact value, in units in the last place of a double
 // at `scale` (the subnormal spacing at least; past the largest double as if
@@ -166,12 +175,39 @@ TEST(Arithmetic, AttenuationAndReflectance)
         SCOPED_TRACE(testing::Message() << std::hexfloat << "K " << K << " for " << k << " at " << lambda << ", n " << n_real << " + i " << kappa);
         ASSERT_TRUE(near(K, two_pi * k * 1e9 / lambda, 3));
         ASSERT_TRUE(near(optics::absorption(K), Exact(K) * 2.0, 0) && near(optics::penetration_depth(K), Exact(5e8) / K, 0.5));
+        ASSERT_TRUE(near(optics::absorption_per_cm(K), Exact(K) * 2.0 / 100.0, 0.5));
         const Exact N(n_real), k2 = Exact(kappa) * kappa;
         ASSERT_TRUE(near(optics::reflectance(n_real, kappa), ((N - 1.0) * (N - 1.0) + k2) / ((N + 1.0) * (N + 1.0) + k2), 8));
     }
     EXPECT_EQ(optics::penetration_depth(0.0), inf);
+    EXPECT_EQ(optics::absorption_per_cm(DBL_MAX), DBL_MAX / 50);  // alpha in 1/m overflows, in 1/cm not
     for (const auto& [n_real, k] : {std::pair{inf, 0.0}, {-inf, 1.0}, {2.0, -inf}, {inf, inf}})
         EXPECT_EQ(optics::reflectance(n_real, k), 1.0) << n_real << " + i " << k;
+}
+
+// The wavelength in other units from the exact SI constants: the wavenumber
+// rounded once; energy and frequency within half a unit for the division and
+// 2^53 times their constant's relative rounding error (1.11 units for hc/e,
+// 0.98 for c).  A zero or negative wavelength gives what the division gives.
+TEST(Arithmetic, SpectroscopicUnits)
+{
+    const Exact hc_e = decimal("6.62607015e-34") * decimal("299792458") / decimal("1.602176634e-19") * 1e9;  // eV nm
+    const Exact c = decimal("299792.458");  // nm THz
+    EXPECT_EQ(optics::photon_energy(1.0), hc_e.rounded());
+    for (int i = 0; i < 20000 && !HasFatalFailure(); ++i) {
+        const double lambda = draw();
+        SCOPED_TRACE(testing::Message() << std::hexfloat << "lambda " << lambda);
+        ASSERT_TRUE(near(optics::photon_energy(lambda), hc_e / lambda, 1.11));
+        ASSERT_TRUE(near(optics::wavenumber(lambda), Exact(1e7) / lambda, 0.5));
+        ASSERT_TRUE(near(optics::frequency(lambda), c / lambda, 1));
+    }
+    const auto shown = [](double v) { char text[32]; std::snprintf(text, sizeof text, "%g", v); return std::string(text); };
+    for (const auto& [lambda, E, per_cm, THz] : {std::tuple{632.8, "1.9593", "15802.8", "473.755"},
+                                                 {-632.8, "-1.9593", "-15802.8", "-473.755"},
+                                                 {0.0, "inf", "inf", "inf"}, {-0.0, "-inf", "-inf", "-inf"}})
+        EXPECT_EQ(shown(optics::photon_energy(lambda)) + " " + shown(optics::wavenumber(lambda)) + " " + shown(optics::frequency(lambda)),
+                  std::string(E) + " " + per_cm + " " + THz) << lambda;
+    EXPECT_EQ(shown(optics::absorption_per_cm(optics::attenuation(0.045, 500))), "11309.7");  // silicon, Green and Keevers
 }
 
 } // namespace

@@ -113,11 +113,21 @@ void expect_rounded(Fl_Value_Input* field)
         << shown << " has fewer than four digits";
 }
 
+// A tooltip's text with its no-break spaces as spaces.
+std::string tip(const Fl_Widget* field)
+{
+    std::string text = field->tooltip();
+    for (size_t at; (at = text.find("\xc2\xa0")) != std::string::npos;)
+        text.replace(at, 2, " ");
+    return text;
+}
+
 // The tooltip gives the stored value as the shortest text that reads back as it.
 void expect_tip_reads_back(Fl_Value_Input* field)
 {
-    const char* line = std::strstr(field->tooltip(), "\n= ");
-    ASSERT_NE(line, nullptr) << field->tooltip();
+    const std::string tooltip = tip(field);
+    const char* line = std::strstr(tooltip.c_str(), "\n= ");
+    ASSERT_NE(line, nullptr) << tooltip;
     const std::string number = std::string(line + 3).substr(0, std::strcspn(line + 3, "\n"));
     const std::string mantissa = number.substr(0, number.find('e'));
     const auto first = mantissa.find_first_of("123456789"), last = mantissa.find_last_of("123456789");
@@ -128,11 +138,14 @@ void expect_tip_reads_back(Fl_Value_Input* field)
     ASSERT_TRUE(digits <= 1 || std::strtod(fewer, nullptr) != field->value()) << number << " is longer than " << fewer;
 }
 
-// What follows from n and lambda, in six digits: R under n' and k, alpha and 1/alpha under K.
+// What follows from n and lambda, in six digits: R under n' and k, alpha and 1/alpha
+// under K, energy, wavenumber and frequency under lambda; each line of a tooltip
+// laid out by the toolkit as one line, whatever the scale.
 void expect_derived(const KALVIRA* k)
 {
     const auto line = [](const Fl_Widget* field, const char* name) {
-        const char* at = std::strstr(field->tooltip(), name);
+        const std::string text = tip(field);
+        const char* at = std::strstr(text.c_str(), name);
         return at ? std::strtod(at + std::strlen(name), nullptr) : -1.0;  // -1: no such line
     };
     const auto close = [](double shown, long double exact) { return std::isnan(shown) ? std::isnan(exact) : shown == exact || std::fabs(shown - exact) <= 5e-6L * std::fabs(exact); };
@@ -140,9 +153,20 @@ void expect_derived(const KALVIRA* k)
     const long double R = std::isinf(n) || std::isinf(kappa) ? 1 : ((n - 1) * (n - 1) + kappa * kappa) / ((n + 1) * (n + 1) + kappa * kappa);
     const long double alpha = 4 * 3.14159265358979323846L * kappa / (lambda * 1e-9L);
     for (const Fl_Widget* field : {k->UI_n_real, k->UI_n_imag})
-        EXPECT_TRUE(close(line(field, "\nR = "), R)) << field->tooltip() << " for R = " << double(R);
-    EXPECT_TRUE(close(line(k->UI_K, "\nα = "), alpha) && close(line(k->UI_K, "1/α = "), 1e9L / alpha))
-        << k->UI_K->tooltip() << " for alpha = " << double(alpha);
+        EXPECT_TRUE(close(line(field, "\nR = "), R)) << tip(field) << " for R = " << double(R);
+    EXPECT_TRUE(close(line(k->UI_K, "\nα = "), alpha) && close(line(k->UI_K, " 1/m = "), alpha / 100) &&
+                close(line(k->UI_K, "1/α = "), 1e9L / alpha))
+        << tip(k->UI_K) << " for alpha = " << double(alpha);
+    EXPECT_TRUE(close(line(k->UI_lambda, "\nE = hc/λ = "), 1239.8419843320026L / lambda) &&
+                close(line(k->UI_lambda, "\n1/λ = "), 1e7L / lambda) && close(line(k->UI_lambda, "\nν = c/λ = "), 299792.458L / lambda))
+        << tip(k->UI_lambda) << " for lambda = " << double(lambda);
+    fl_font(Fl_Tooltip::font(), Fl_Tooltip::size());
+    for (const Fl_Widget* field : {k->UI_n_real, k->UI_K, k->UI_lambda}) {
+        int w = Fl_Tooltip::wrap_width(), h = 0;
+        fl_measure(field->tooltip(), w, h, 0);
+        EXPECT_EQ(h / fl_height(), std::count(field->tooltip(), field->tooltip() + std::strlen(field->tooltip()), '\n') + 1)
+            << tip(field) << " wrapped";
+    }
 }
 
 // A fresh window for every test, shown, with the field callbacks watched.
@@ -182,6 +206,7 @@ struct Row {
 const Row rows[] = {
     {"TypedAtOnce", {{keyboard, "2.5"}}, "2.5 0 6.25 0 0 632.8"},
     {"WeakAbsorber", {{n_re, "1.5"}, {n_im, "0.01"}}, "1.5 0.01 2.2499 0.03 99291.8 632.8"},
+    {"SiliconAt500nm", {{n_re, "4.293"}, {n_im, "0.045"}, {lambda, "500"}}, "4.293 0.045 18.4278 0.38637 565487 500"},
     {"TypedNegativeNStays", {{n_re, "-1.5"}}, "-1.5 0 2.25 0 0 632.8"},
     {"FirstQuadrant", {{e_re, "3"}, {e_im, "4"}}, "2 1 3 4 9.92918e+06 632.8"},
     {"FourthQuadrant", {{e_re, "3"}, {e_im, "-4"}}, "2 -1 3 -4 -9.9292e+06 632.8"},
