@@ -26,8 +26,8 @@ cp "$out/$orig" "$work/"
 tar -C "$work" -xf "$work/$orig"
 git -C "$top" archive --format=tar --prefix="kalvira-$upstream/" HEAD debian | tar -C "$work" -xf -
 if ! (cd "$work/kalvira-$upstream" && dpkg-buildpackage -us -uc) > "$work/build.log" 2>&1; then
-    tail -n 30 "$work/build.log" >&2
-    echo "dpkg-buildpackage failed; the whole log is in $work/build.log" >&2
+    cat "$work/build.log" >&2
+    echo "dpkg-buildpackage failed; its log is above and in $work/build.log" >&2
     exit 1
 fi
 rm "$work/$orig"
