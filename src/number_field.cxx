@@ -260,8 +260,8 @@ void Number_Field::refresh_tip()
     int fewest = 1, enough = 17;  // 17 always do
     while (fewest < enough) {
         const int digits = (fewest + enough) / 2;
-        std::snprintf(number, sizeof number, "%.*g", digits, value());
-        if (std::strtod(number, nullptr) == value())
+        const int length = std::snprintf(number, sizeof number, "%.*g", digits, value());  // 17 digits take 24
+        if (length < int(sizeof number) && std::strtod(number, nullptr) == value())
             enough = digits;
         else
             fewest = digits + 1;

@@ -64,7 +64,7 @@ Ink ink(const Fl_Window* window, int x, int y, int w, int h, int tail = 2)
     const float s = xinput::pixels_per_unit(window);
     const int W = int(w * s), H = int(h * s);
     XImage* image = XGetImage(fl_display, fl_xid(window), int(x * s), int(y * s), W, H, AllPlanes, ZPixmap);
-    const auto dark = [&](int column, int row) { return (XGetPixel(image, column, row) & 0xff) < 128; };
+    const auto dark = [&](int column, int row) { return (XGetPixel(image, column, row) & 0xff) < 192; };  // anti-aliased dots too
     Ink found{W, -1, H, -1, H};
     for (int row = 0; row < H; ++row)
         for (int column = 0; column < W; ++column)
