@@ -13,7 +13,7 @@ bench: PURPOSE = bench
 # Debian's hardening flags, the same the package is built with.
 export DEB_BUILD_MAINT_OPTIONS := hardening=+all
 
-.PHONY: all build run test test-sanitized test-fltk-1.4 test-architectures screenshot bench package windows test-windows clean
+.PHONY: all build run test test-sanitized test-releases test-architectures screenshot bench package windows test-windows clean
 
 all: build
 
@@ -35,12 +35,12 @@ test: build
 test-sanitized:
 	$(MAKE) test BUILD=$(BUILD)/sanitized CMAKE_FLAGS=-DKALVIRA_SANITIZE=ON
 
-# The same tests against FLTK 1.4, which scales windows by itself; the toolkit
-# is built once from FLTK_SOURCE (see scripts/toolkit.sh) into build/fltk-1.4/.
-test-fltk-1.4:
-	@scripts/deps.sh fltk-1.4
-	scripts/toolkit.sh $(BUILD)/fltk-1.4/fltk -DFLTK_BACKEND_WAYLAND=OFF -DFLTK_USE_PANGO=OFF
-	$(MAKE) test BUILD=$(BUILD)/fltk-1.4/kalvira CMAKE_FLAGS=-DFLTK_DIR=$(abspath $(BUILD))/fltk-1.4/fltk/share/fltk
+# The package built, its tests run and lintian-checked in clean chroots of
+# Debian 12 (FLTK 1.3), 13 and unstable (the archive's FLTK 1.4), as root.
+RELEASES ?= bookworm trixie sid
+test-releases:
+	@scripts/deps.sh releases
+	for release in $(RELEASES); do scripts/chroot-build.sh $$release $(BUILD) || exit 1; done
 
 # The arithmetic test on i386, armhf, arm64, ppc64el and s390x, cross-built
 # into build/arch/ and run under qemu, and the window tests for arm64.

@@ -7,10 +7,10 @@
 #   test     the tests, the package's among them
 #   bench    the benchmark, which shares the tests' helpers
 #   windows  the Windows release, cross-compiled (no build dependencies of Linux's)
-#   fltk-1.4 the toolkit 1.4 built for Linux (X11 only), for the tests against it
+#   releases the package built in clean chroots of Debian 12, 13 and unstable
 #   test-windows  the Windows release and its test under wine
 #   architectures cross builds for i386, armhf, arm64, ppc64el and s390x, run under qemu
-# Usage: deps.sh [run|package|test|bench|fltk-1.4|windows|test-windows|architectures]
+# Usage: deps.sh [run|package|test|bench|releases|windows|test-windows|architectures]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -27,8 +27,7 @@ run)     profile=(-P nocheck); tools=(fonts-urw-base35);  # its symbol font draw
 package) tools=("${packaging[@]}") ;;
 test)    tools=("${packaging[@]}" autopkgtest) ;;
 bench)   tools=(x11-apps) ;;
-fltk-1.4) linux=; tools=(cmake make g++ libx11-dev libxext-dev libxft-dev libxinerama-dev libxcursor-dev
-                          libxfixes-dev libxrender-dev libfontconfig-dev) ;;
+releases) linux=; tools=(mmdebstrap dpkg-dev git xz-utils) ;;
 windows) linux=; tools=("${windows[@]}") ;;
 test-windows) linux=; tools=("${windows[@]}" "${headless[@]}" wine wine64 openbox wmctrl xclip unzip
                             fonts-urw-base35) ;;  # wine finds its narrow face through fontconfig
@@ -39,7 +38,7 @@ architectures) foreign=(i386 armhf arm64 ppc64el s390x); tools=(qemu-user-static
              # multiarch libraries must be of one version: its toolkit cannot be installed
              [ "$arch" = s390x ] || tools+=("libfltk1.3-dev:$arch" "libxtst-dev:$arch")
          done ;;
-*)       echo "usage: $0 [run|package|test|bench|fltk-1.4|windows|test-windows|architectures]" >&2; exit 2 ;;
+*)       echo "usage: $0 [run|package|test|bench|releases|windows|test-windows|architectures]" >&2; exit 2 ;;
 esac
 
 build_deps_met() {
