@@ -28,7 +28,7 @@ build_and_check() {
     # an older lintian stops at a tag it does not know: only those it knows
     release_tags=$(for tag in newer-standards-version package-uses-old-debhelper-compat-version \
         redundant-priority-optional-field redundant-rules-requires-root-no-field appstream-metadata-validation-failed; do
-        lintian-explain-tags "$tag" > /dev/null 2>&1 && echo "$tag"; done | paste -sd,)
+        if lintian-explain-tags "$tag" > /dev/null 2>&1; then echo "$tag"; fi; done | paste -sd,)
     if ! (cd "$dir" && dpkg-buildpackage -us -uc) > "$dir/../build.log" 2>&1; then
         cat "$dir/../build.log" >&2
         echo "dpkg-buildpackage failed; its log is above and in $(cd "$dir/.." && pwd)/build.log" >&2
