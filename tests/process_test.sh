@@ -86,10 +86,12 @@ prefix)  # installed from source; the entry's command, from an unrelated folder,
     [ "$("$command" --version)" = "kalvira $version" ] && [ "$("$command" --help | wc -l)" = 3 ] ||
         fail "--version or --help"
     window_manager && mkdir -p "$tmp/elsewhere" && cd "$tmp/elsewhere" && start "$command"
-    [[ $(xprop -id "$win" WM_CLASS) == *", \"$(sed -n 's/^StartupWMClass=//p' "$entry")\"" ]] ||
-        fail "window's class does not match the entry"
     open_from_menu Help
     [ "$opened_title" = "kalvira help" ] || fail "help window titled '$opened_title'"
+    for w in "$win" "$opened"; do  # the entry's id (Wayland's app_id too) and its StartupWMClass
+        [ "$(xprop -id "$w" WM_CLASS)" = "WM_CLASS(STRING) = \"$(basename "$entry" .desktop)\", \"$(sed -n \
+            's/^StartupWMClass=//p' "$entry")\"" ] || fail "window $w's class does not match the entry"
+    done
     for w in "$win" "$opened"; do
         [ "$(xprop -id "$w" _NET_WM_ICON | grep -c 'Icon (')" = 2 ] || fail "window $w has no icons"
     done
