@@ -113,8 +113,8 @@ void KALVIRA::calc_K()
 
 // What follows from n, K and lambda, live in the tooltips: alpha and the
 // penetration depth under K, R under n' and k, lambda as energy, wavenumber and
-// frequency under lambda; six digits, as a field shows a value.  Short lines:
-// FLTK 1.3 wraps tooltips at 400 pixels, whatever the scale.
+// frequency under lambda; six digits, as a field shows a value, a quantity a
+// line (the field keeps each line whole).
 void KALVIRA::show_derived()
 {
     char line[128];
