@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Builds FLTK 1.4 where Debian's FLTK 1.3 does not serve: the Windows release
-# and the tests against 1.4 on Linux.  From FLTK_SOURCE, a tarball or a folder
+# Builds FLTK 1.4 where no archive serves it: for the Windows release, or for
+# tests against an FLTK 1.4 of one's own (pass -DFLTK_DIR=PREFIX/share/fltk to
+# kalvira's build).  From FLTK_SOURCE, a tarball or a folder
 # of FLTK 1.4's source; by default the release tarball in a folder
 # shared/toolkit beside the project's folder or above it.  Static, without
 # GL, forms, tests or documentation, into PREFIX, with the licences of the
