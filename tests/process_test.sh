@@ -14,7 +14,7 @@ close() { wmctrl -i -c "$1" && until_true gone "$1"; }
 
 expect_files() {  # ROOT PREFIX [MORE...]: exactly these files below ROOT, in PREFIX
     local root=$1 prefix=$2 && shift 2
-    printf "${prefix:+$prefix/}%s\n" bin/kalvira libexec/kalvira/kalvira share/kalvira/kalvira.html "$@" \
+    printf "${prefix:+$prefix/}%s\n" bin/kalvira libexec/kalvira/org.kalvira.kalvira share/kalvira/kalvira.html "$@" \
         share/applications/org.kalvira.kalvira.desktop share/metainfo/org.kalvira.kalvira.metainfo.xml \
         share/icons/hicolor/scalable/apps/kalvira.svg share/icons/hicolor/{32x32,48x48,64x64,128x128,256x256}/apps/kalvira.png |
         sort | diff -u - <(cd "$root" && find . -type f | sed 's|^\./||' | sort) || fail "installed files differ"
