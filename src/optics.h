@@ -24,7 +24,7 @@ double attenuation(double k, double lambda);
 // the penetration depth 1/alpha in nanometres (infinite for K = 0).
 double absorption(double K);
 double penetration_depth(double K);
-double absorption_per_cm(double K);  // alpha in 1/cm, K / 50: finite wherever K is
+double absorption_per_cm(double K);  // alpha in 1/cm, K / 50 rounded once: finite wherever K is
 
 // The vacuum wavelength lambda in nm as the photon energy hc/lambda in eV, the
 // wavenumber 1/lambda in 1/cm and the frequency c/lambda in THz; each a

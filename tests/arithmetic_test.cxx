@@ -162,7 +162,9 @@ TEST(Arithmetic, WholeRange)
 
 // K within 3 units (its order, 2 pi / lambda in metres, then times k, rounds 0.013
 // at 632.8 nm down; the others round up); alpha = 2K exactly, 1/alpha rounded
-// once, R within 8 units (its sums of squares rounded: 5.7 measured).
+// once, alpha in 1/cm too (where it is subnormal the x87 rounds it twice, to
+// 53 bits and then to the subnormal grid: within 0.75 units), R within 8 units
+// (its sums of squares rounded: 5.7 measured).
 TEST(Arithmetic, AttenuationAndReflectance)
 {
     EXPECT_EQ(optics::attenuation(0.013, 632.8), 0x1.f837581bca443p+16);
@@ -173,7 +175,8 @@ TEST(Arithmetic, AttenuationAndReflectance)
         SCOPED_TRACE(testing::Message() << std::hexfloat << "K " << K << " for " << k << " at " << lambda << ", n " << n_real << " + i " << kappa);
         ASSERT_TRUE(near(K, two_pi * k * 1e9 / lambda, 3));
         ASSERT_TRUE(near(optics::absorption(K), Exact(K) * 2.0, 0) && near(optics::penetration_depth(K), Exact(5e8) / K, 0.5));
-        ASSERT_TRUE(near(optics::absorption_per_cm(K), Exact(K) * 2.0 / 100.0, 0.5));
+        const Exact per_cm = Exact(K) * 2.0 / 100.0;
+        ASSERT_TRUE(near(optics::absorption_per_cm(K), per_cm, std::fabs(per_cm.rounded()) < DBL_MIN ? 0.75 : 0.5));
         const Exact N(n_real), k2 = Exact(kappa) * kappa;
         ASSERT_TRUE(near(optics::reflectance(n_real, kappa), ((N - 1.0) * (N - 1.0) + k2) / ((N + 1.0) * (N + 1.0) + k2), 8));
     }
