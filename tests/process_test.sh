@@ -116,8 +116,9 @@ package)  # source and binary packages as make package builds them, lintian-clea
     appstreamcli validate --no-net --pedantic "$tmp"/root/usr/share/metainfo/*.xml > "$tmp/as" 2>&1 || true
     ! grep -E '^[EWIP]:' "$tmp/as" | grep -vE 'url-homepage-missing|developer-(name-tag-deprecated|info-missing)' |
         grep -q . || fail "metainfo: $(cat "$tmp/as")"
+    # AppStream 1.2 caches the icons as JPEG XL
     appstreamcli compose --no-net --origin=kalvira --result-root="$tmp/catalogue" "$tmp/root" > /dev/null
-    zgrep -q '<icon type="cached" width="64" height="64">org.kalvira.kalvira.png</icon>' \
+    zgrep -qE '<icon type="cached" width="64" height="64">org.kalvira.kalvira.(png|jxl)</icon>' \
         "$tmp"/catalogue/usr/share/swcatalog/xml/kalvira.xml.gz || fail "not in the catalogue with its icon"
     if { [ "${CI:-}" = true ] || [ -n "${KALVIRA_TEST_INSTALL:-}" ]; } && [ "$(id -u)" = 0 ] && ! dpkg-query -W kalvira 2> /dev/null; then
         undo=(sh -c 'apt-get purge -y -qq kalvira > /dev/null')
