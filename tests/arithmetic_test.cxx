@@ -203,10 +203,9 @@ TEST(Arithmetic, SpectroscopicUnits)
         ASSERT_TRUE(near(optics::frequency(lambda), c / lambda, 1));
     }
     char shown[64];
-    for (const auto& [lambda, expected] : {std::pair{632.8, "1.9593 15802.8 473.755"}, {0.0, "inf inf inf"}, {-0.0, "-inf -inf -inf"}}) {
-        std::snprintf(shown, sizeof shown, "%g %g %g", optics::photon_energy(lambda), optics::wavenumber(lambda), optics::frequency(lambda));
-        EXPECT_STREQ(shown, expected);
-    }
+    for (const auto& [lambda, expected] : {std::pair{632.8, "1.9593 15802.8 473.755"}, {0.0, "inf inf inf"}, {-0.0, "-inf -inf -inf"}})
+        EXPECT_STREQ((std::snprintf(shown, sizeof shown, "%g %g %g", optics::photon_energy(lambda), optics::wavenumber(lambda),
+                                    optics::frequency(lambda)), shown), expected);
     std::snprintf(shown, sizeof shown, "%g", optics::absorption_per_cm(optics::attenuation(0.045, 500)));
     EXPECT_STREQ(shown, "11309.7");  // silicon at 500 nm, Green and Keevers
 }
