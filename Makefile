@@ -13,7 +13,7 @@ bench: PURPOSE = bench
 # Debian's hardening flags, the same the package is built with.
 export DEB_BUILD_MAINT_OPTIONS := hardening=+all
 
-.PHONY: all build run test test-sanitized test-releases test-architectures screenshot bench package windows test-windows clean
+.PHONY: all build run test test-sanitized test-releases test-wayland test-architectures screenshot bench package windows test-windows clean
 
 all: build
 
@@ -41,6 +41,12 @@ RELEASES ?= bookworm trixie sid
 test-releases:
 	@scripts/deps.sh releases
 	for release in $(RELEASES); do scripts/chroot-build.sh $$release $(BUILD) || exit 1; done
+
+# The package for unstable as a Wayland client of a headless sway, in a chroot
+# of its own, as root; after test-releases, which builds the package.
+test-wayland:
+	@scripts/deps.sh releases
+	scripts/wayland.sh $(BUILD)
 
 # The arithmetic test on i386, armhf, arm64, ppc64el and s390x, cross-built
 # into build/arch/ and run under qemu, and the window tests for arm64.

@@ -111,13 +111,11 @@ package)  # source and binary packages as make package builds them, lintian-clea
     expect_files "$tmp/root" usr share/man/man1/kalvira.1.gz share/doc/kalvira/changelog.Debian.gz \
         share/doc/kalvira/copyright share/lintian/overrides/kalvira
     ! desktop-file-validate "$tmp"/root/usr/share/applications/*.desktop 2>&1 | grep . || fail "desktop entry"
-    # AppStream 1.0 asks for a homepage, which kalvira does not have yet, and a developer
-    # block, which Debian 12's AppStream 0.16 does not know
+    # AppStream 1.0 asks for a homepage (none yet) and a developer block (unknown to Debian 12's 0.16)
     appstreamcli validate --no-net --pedantic "$tmp"/root/usr/share/metainfo/*.xml > "$tmp/as" 2>&1 || true
     ! grep -E '^[EWIP]:' "$tmp/as" | grep -vE 'url-homepage-missing|developer-(name-tag-deprecated|info-missing)' |
         grep -q . || fail "metainfo: $(cat "$tmp/as")"
-    # AppStream 1.2 caches the icons as JPEG XL
-    appstreamcli compose --no-net --origin=kalvira --result-root="$tmp/catalogue" "$tmp/root" > /dev/null
+    appstreamcli compose --no-net --origin=kalvira --result-root="$tmp/catalogue" "$tmp/root" > /dev/null  # 1.2: JPEG XL icons
     zgrep -qE '<icon type="cached" width="64" height="64">org.kalvira.kalvira.(png|jxl)</icon>' \
         "$tmp"/catalogue/usr/share/swcatalog/xml/kalvira.xml.gz || fail "not in the catalogue with its icon"
     if { [ "${CI:-}" = true ] || [ -n "${KALVIRA_TEST_INSTALL:-}" ]; } && [ "$(id -u)" = 0 ] && ! dpkg-query -W kalvira 2> /dev/null; then

@@ -92,7 +92,6 @@ void expect_shown_whole(Fl_Value_Input* field, Fl_Fontsize normal_size)
     const std::string shown = text(field);
     fl_font(field->textfont(), field->textsize());
     const int digit = std::max(2, int(fl_width("0") * s));
-    ASSERT_LT(fl_width("0"), fl_width("…")) << "a digit's width would reach past the mark";
     const Ink found = ink(field->window(), field->x() + Fl::box_dx(field->box()), field->y() + Fl::box_dy(field->box()),
                           W, field->h() - Fl::box_dh(field->box()), digit);
     const auto width = [&](Fl_Fontsize size) {  // X measures in 16 bits: a long text is not measured

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The installed kalvira as a client of a headless sway, driven by a virtual pointer and keyboard
+# (input.py), read back through sway's window list and grim's pictures; theirs go to OUT.  Usage: wayland_test.sh OUT
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd) out=$1 sway= pid= main='kalvira by its team'
+export XDG_RUNTIME_DIR=$(mktemp -d) && chmod 700 "$XDG_RUNTIME_DIR" && unset DISPLAY && tmp=$XDG_RUNTIME_DIR entry=$(basename /usr/share/applications/*kalvira*.desktop .desktop)
+trap '[ -z "$pid" ] || kill $pid; [ -z "$sway" ] || kill $sway; true' EXIT && fail() { echo "FAIL: $*" >&2; exit 1; }
+until_true() { for _ in $(seq 100); do eval "$1" && return; sleep 0.1; done; fail "$2"; }
+python3 -m pywayland.scanner -i /usr/share/wayland/wayland.xml "$here/input.xml" -o "$tmp/protocols" > /dev/null && touch "$tmp/protocols/__init__.py"
+compositor() {  # SCALE: a new sway, with the virtual pointer and keyboard on its seat
+    [ -z "$sway" ] || { kill "$INPUT_PID" $sway; wait $sway 2> /dev/null || true; }
+    echo "output HEADLESS-1 resolution 1024x768 scale $1" > "$tmp/config" && rm -f "$tmp/display"
+    env -u WAYLAND_DISPLAY -u SWAYSOCK WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 sway -c "$tmp/config" > "$tmp/sway.log" 2>&1 & sway=$!
+    until_true 'export SWAYSOCK=$(ls "$tmp"/sway-ipc.*.$sway.sock 2> /dev/null) && swaymsg -q -t get_version 2> /dev/null' "no sway"
+    swaymsg -q exec "printenv WAYLAND_DISPLAY > $tmp/display.new && mv $tmp/display.new $tmp/display"
+    until_true 'export WAYLAND_DISPLAY=$(cat "$tmp/display" 2> /dev/null) && [ -n "$WAYLAND_DISPLAY" ]' "sway names no display"
+    coproc INPUT { python3 "$here/input.py" "$tmp" $(awk -v s="$1" 'BEGIN { print int(1024 / s), int(768 / s) }'); }
+}
+send() { echo "$*" >&"${INPUT[1]}" && read -r _ <&"${INPUT[0]}"; }
+window() { swaymsg -t get_tree | jq -r --argjson pid "$pid" --arg name "$1" "first(.. | select(.pid? == \$pid and .name? == \$name) | $2) // empty"; }
+start() {  # $pid, and $x $y: the main window's place; once sway, then the client, gave it the keyboard
+    kalvira & pid=$! && until_true '[ "$(window "$main" .focused)" = true ]' "no window with the keyboard" && sleep 0.3
+    read -r x y < <(window "$main" '"\(.rect.x + .window_rect.x) \(.rect.y + .window_rect.y)"')
+}
+at() { send move $((x + $1)) $((y + $2)) && { [ -n "${3:-}" ] || send click; }; }  # X Y [hover]: in the window
+shot() { grim -t ppm -g "$((x + $1)),$((y + $2)) $3x$4" "$5"; }; fields() { shot 35 35 70 70 "$1"; }  # X Y W H FILE; n', e'
+ends_with_zero() { timeout 10 tail --pid=$pid -f /dev/null && wait $pid && pid= || fail "$1 did not end it with 0"; }
+
+compositor 1 && start && size='"\(.app_id) \(.geometry.width)x\(.geometry.height) \(.floating)"'
+[ "$(window "$main" "$size")" = "$entry 231x171 user_on" ] || fail "$(window "$main" "$size"), not $entry 231x171 floating"
+swaymsg -q "[pid=$pid] resize set 400 400" && [ "$(window "$main" "$size")" = "$entry 231x171 user_on" ] || fail "resized"
+fields "$tmp/start.ppm" && send type 2.5 && send key 15 && fields "$tmp/typed-n.ppm"  # at once over n's selected 1; Tab
+shot 30 150 200 60 "$tmp/no-tip.ppm" && at 60 132 hover && at 65 137 hover  # into K, then over it
+until_true 'shot 30 150 200 60 "$tmp/tip.ppm" && ! cmp -s "$tmp/no-tip.ppm" "$tmp/tip.ppm"' "no tooltip under K"
+grim -t ppm "$out/wayland-tooltip.ppm" && kill $pid && { wait $pid 2> /dev/null || pid=; }
+start && at 70 92 && send key 107 14 && send type 6.25 && send key 15 && fields "$tmp/typed-e.ppm"  # e': End, BackSpace
+cmp -s "$tmp/typed-n.ppm" "$tmp/typed-e.ppm" && ! cmp -s "$tmp/start.ppm" "$tmp/typed-n.ppm" || fail "n = 2.5 and e = 6.25 read unlike"
+at 55 12 && until_true '[ "$(window "kalvira help" .app_id)" = "$entry" ]' "Help opened no window of kalvira's" && fields "$tmp/before.ppm"
+at 100 12 && until_true '[ -n "$(window "About kalvira" .id)" ]' "About opened no window"
+swaymsg -q '[title="About kalvira"] move position 0 0' && grim -t ppm "$out/wayland-about.ppm"
+at 70 47 && send type 7 && send key 28 && until_true '[ -z "$(window "About kalvira" .id)" ]' "Return left About open"
+fields "$tmp/after.ppm" && cmp -s "$tmp/before.ppm" "$tmp/after.ppm" || fail "typing reached the window beside About"
+at 18 12 && until_true '[ -z "$(window "$main" .id)" ]' "Quit left the window" && grim -t ppm "$out/wayland-help.ppm"
+{ kill -0 $pid || fail "ended with Help open"; } && swaymsg -q "[pid=$pid] kill" && ends_with_zero "Quit, then closing Help,"
+start && send key 1 && ends_with_zero Escape && start && swaymsg -q "[pid=$pid] kill" && ends_with_zero "the compositor's close"
+for scale in 2 1.5; do  # twice and one and a half times the pixels, within one (1.4 truncates)
+    compositor $scale && start && shot 0 0 231 171 "$out/wayland-$scale.ppm" && send key 1 && ends_with_zero "Escape at $scale"
+    head -c 20 "$out/wayland-$scale.ppm" | sed -n 2p | awk -v s=$scale '{ W = int(231 * s); H = int(171 * s); exit !($1 - W <= 1 && $1 >= W && $2 - H <= 1 && $2 >= H) }' ||
+        fail "$(head -c 20 "$out/wayland-$scale.ppm" | sed -n 2p) pixels at scale $scale"
+done
+echo "ok: wayland"
