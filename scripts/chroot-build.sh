@@ -13,36 +13,20 @@ set -euo pipefail
 trap 'echo "chroot-build.sh: line $LINENO failed" >&2' ERR
 top=$(cd "$(dirname "$0")/.." && pwd)
 release=$1 out=$(mkdir -p "${2:-$top/build}/chroot" && cd "${2:-$top/build}/chroot" && pwd)
-chroots=${KALVIRA_CHROOTS:-${XDG_CACHE_HOME:-$HOME/.cache}/kalvira/chroots}
-mkdir -p "$chroots"
+. "$top/scripts/chroot.sh"
 tarball=$chroots/$release.tar
 stamp=$chroots/$release.control  # the debian/control its build dependencies are for
 
-# Unstable's archive index here can be past its Valid-Until date.
-apt_options=(--aptopt='Acquire::Check-Valid-Until "false"' --aptopt='APT::Install-Recommends "false"')
 if ! cmp -s "$top/debian/control" "$stamp" 2>/dev/null || [ ! -s "$tarball" ]; then
     echo "Making the $release chroot"
-    mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/*.sources 2>/dev/null | head -n 1)
-    mmdebstrap --quiet --variant=buildd "${apt_options[@]}" --include=lintian \
+    make_chroot "$release" "$tarball" --variant=buildd --include=lintian \
         --customize-hook='mkdir -p "$1/tmp/kalvira"' \
         --customize-hook="copy-in $top/debian /tmp/kalvira" \
         --customize-hook='chroot "$1" env DEBIAN_FRONTEND=noninteractive apt-get build-dep -y -qq /tmp/kalvira >/dev/null' \
-        --customize-hook='rm -rf "$1/tmp/kalvira"' \
-        "$release" "$chroots/$release.new.tar" "${mirror:-http://deb.debian.org/debian}"
-    mv "$chroots/$release.new.tar" "$tarball" && cp "$top/debian/control" "$stamp"
+        --customize-hook='rm -rf "$1/tmp/kalvira"'
+    cp "$top/debian/control" "$stamp"
 fi
-
-root=$(mktemp -d "$out/root.XXXXXX")
-mounted=()
-cleanup() {
-    for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount -l "${mounted[i]}"; done
-    rm -rf --one-file-system "$root"
-}
-trap cleanup EXIT
-tar -C "$root" -xf "$tarball"
-for fs in proc sys dev dev/pts; do
-    mount --bind "/$fs" "$root/$fs" && mounted+=("$root/$fs")
-done
+unpack_chroot "$tarball" "$out"
 
 "$top/scripts/package.sh" --source "$root/build" > /dev/null
 chown -R 65534:65534 "$root/build/package"

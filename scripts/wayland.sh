@@ -9,7 +9,7 @@ set -euo pipefail
 trap 'echo "wayland.sh: line $LINENO failed" >&2' ERR
 top=$(cd "$(dirname "$0")/.." && pwd)
 out=$(mkdir -p "${1:-$top/build}/wayland" && cd "${1:-$top/build}/wayland" && pwd)
-chroots=${KALVIRA_CHROOTS:-${XDG_CACHE_HOME:-$HOME/.cache}/kalvira/chroots}
+. "$top/scripts/chroot.sh"
 deb=$(echo "$out"/../chroot/sid/kalvira_*.deb)
 [ -f "$deb" ] || { echo "no package for unstable: run make test-releases first" >&2; exit 1; }
 
@@ -18,25 +18,9 @@ packages=sway,grim,jq,mawk,python3-pywayland,libwayland-dev,pkgconf,libxkbcommon
 tarball=$chroots/sid-wayland.tar
 if [ "$(cat "$tarball.packages" 2>/dev/null)" != "$packages" ] || [ ! -s "$tarball" ]; then
     echo "Making the Wayland chroot"
-    mkdir -p "$chroots"
-    mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/*.sources 2>/dev/null | head -n 1)
-    mmdebstrap --quiet --variant=apt --aptopt='Acquire::Check-Valid-Until "false"' \
-        --aptopt='APT::Install-Recommends "false"' --include="$packages" \
-        sid "$chroots/sid-wayland.new.tar" "${mirror:-http://deb.debian.org/debian}"
-    mv "$chroots/sid-wayland.new.tar" "$tarball" && echo "$packages" > "$tarball.packages"
+    make_chroot sid "$tarball" --variant=apt --include="$packages" && echo "$packages" > "$tarball.packages"
 fi
-
-root=$(mktemp -d "$out/root.XXXXXX")
-mounted=()
-cleanup() {
-    for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount -l "${mounted[i]}"; done
-    rm -rf --one-file-system "$root"
-}
-trap cleanup EXIT
-tar -C "$root" -xf "$tarball"
-for fs in proc sys dev dev/pts; do
-    mount --bind "/$fs" "$root/$fs" && mounted+=("$root/$fs")
-done
+unpack_chroot "$tarball" "$out"
 cp "$deb" "$root/tmp/" && chroot "$root" dpkg -i "/tmp/$(basename "$deb")" > /dev/null
 cp -r "$top/tests/wayland" "$root/test" && mkdir "$root/pictures"
 chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 bash /test/wayland_test.sh /pictures

@@ -164,50 +164,40 @@ TEST(Arithmetic, WholeRange)
 // at 632.8 nm down; the others round up); alpha = 2K exactly, 1/alpha rounded
 // once, alpha in 1/cm too (where it is subnormal the x87 rounds it twice, to
 // 53 bits and then to the subnormal grid: within 0.75 units), R within 8 units
-// (its sums of squares rounded: 5.7 measured).
-TEST(Arithmetic, AttenuationAndReflectance)
+// (its sums of squares rounded: 5.7 measured).  The wavelength in other units,
+// from the exact SI constants: the wavenumber rounded once, energy and frequency
+// within half a unit for the division and 2^53 times their constant's relative
+// rounding error (1.11 units for hc/e, 0.98 for c); a zero or negative
+// wavelength gives what the division gives.
+TEST(Arithmetic, DerivedQuantities)
 {
     EXPECT_EQ(optics::attenuation(0.013, 632.8), 0x1.f837581bca443p+16);
-    const Exact two_pi = apply(mpfr_const_pi) * 2.0;
+    const Exact two_pi = apply(mpfr_const_pi) * 2.0, c = decimal("299792.458");  // nm THz
+    const Exact hc_e = decimal("6.62607015e-34") * decimal("299792458") / decimal("1.602176634e-19") * 1e9;  // eV nm
+    EXPECT_EQ(optics::photon_energy(1.0), hc_e.rounded());
     for (int i = 0; i < 20000 && !HasFatalFailure(); ++i) {
-        const double k = draw(), lambda = std::fabs(draw(-10, 40)), K = optics::attenuation(k, lambda);
+        const double k = draw(), lambda = std::fabs(draw(-10, 40)), K = optics::attenuation(k, lambda), any = draw();
         const double n_real = draw(-60, 60), kappa = draw(-60, 60);
-        SCOPED_TRACE(testing::Message() << std::hexfloat << "K " << K << " for " << k << " at " << lambda << ", n " << n_real << " + i " << kappa);
+        SCOPED_TRACE(testing::Message() << std::hexfloat << "K " << K << " for " << k << " at " << lambda << ", n " << n_real
+                                        << " + i " << kappa << ", lambda " << any);
         ASSERT_TRUE(near(K, two_pi * k * 1e9 / lambda, 3));
         ASSERT_TRUE(near(optics::absorption(K), Exact(K) * 2.0, 0) && near(optics::penetration_depth(K), Exact(5e8) / K, 0.5));
         const Exact per_cm = Exact(K) * 2.0 / 100.0;
         ASSERT_TRUE(near(optics::absorption_per_cm(K), per_cm, std::fabs(per_cm.rounded()) < DBL_MIN ? 0.75 : 0.5));
         const Exact N(n_real), k2 = Exact(kappa) * kappa;
         ASSERT_TRUE(near(optics::reflectance(n_real, kappa), ((N - 1.0) * (N - 1.0) + k2) / ((N + 1.0) * (N + 1.0) + k2), 8));
+        ASSERT_TRUE(near(optics::photon_energy(any), hc_e / any, 1.11) && near(optics::wavenumber(any), Exact(1e7) / any, 0.5) &&
+                    near(optics::frequency(any), c / any, 1));
     }
     EXPECT_EQ(optics::penetration_depth(0.0), inf);
     EXPECT_EQ(optics::absorption_per_cm(DBL_MAX), DBL_MAX / 50);  // alpha in 1/m overflows, in 1/cm not
     for (const auto& [n_real, k] : {std::pair{inf, 0.0}, {-inf, 1.0}, {2.0, -inf}, {inf, inf}})
         EXPECT_EQ(optics::reflectance(n_real, k), 1.0) << n_real << " + i " << k;
-}
-
-// The wavelength in other units from the exact SI constants: the wavenumber
-// rounded once; energy and frequency within half a unit for the division and
-// 2^53 times their constant's relative rounding error (1.11 units for hc/e,
-// 0.98 for c).  A zero or negative wavelength gives what the division gives.
-TEST(Arithmetic, SpectroscopicUnits)
-{
-    const Exact hc_e = decimal("6.62607015e-34") * decimal("299792458") / decimal("1.602176634e-19") * 1e9;  // eV nm
-    const Exact c = decimal("299792.458");  // nm THz
-    EXPECT_EQ(optics::photon_energy(1.0), hc_e.rounded());
-    for (int i = 0; i < 20000 && !HasFatalFailure(); ++i) {
-        const double lambda = draw();
-        SCOPED_TRACE(testing::Message() << std::hexfloat << "lambda " << lambda);
-        ASSERT_TRUE(near(optics::photon_energy(lambda), hc_e / lambda, 1.11));
-        ASSERT_TRUE(near(optics::wavenumber(lambda), Exact(1e7) / lambda, 0.5));
-        ASSERT_TRUE(near(optics::frequency(lambda), c / lambda, 1));
-    }
-    char shown[64];
+    char shown[64];  // as the tooltips show them; silicon at 500 nm from Green and Keevers
     for (const auto& [lambda, expected] : {std::pair{632.8, "1.9593 15802.8 473.755"}, {0.0, "inf inf inf"}, {-0.0, "-inf -inf -inf"}})
         EXPECT_STREQ((std::snprintf(shown, sizeof shown, "%g %g %g", optics::photon_energy(lambda), optics::wavenumber(lambda),
                                     optics::frequency(lambda)), shown), expected);
-    std::snprintf(shown, sizeof shown, "%g", optics::absorption_per_cm(optics::attenuation(0.045, 500)));
-    EXPECT_STREQ(shown, "11309.7");  // silicon at 500 nm, Green and Keevers
+    EXPECT_STREQ((std::snprintf(shown, sizeof shown, "%g", optics::absorption_per_cm(optics::attenuation(0.045, 500))), shown), "11309.7");
 }
 
 } // namespace
