@@ -77,6 +77,19 @@ void keep_lines_whole(const char* text, char* whole)
     *whole = '\0';
 }
 
+// The input's background without a frame, inset as the field's box: the input
+// is drawn moved up or down inside the field's frame, where its own frame
+// would show as a line.
+Fl_Boxtype frameless(Fl_Boxtype box)
+{
+    static const Fl_Boxtype inside = [box] {
+        Fl::set_boxtype(FL_FREE_BOXTYPE, [](int x, int y, int w, int h, Fl_Color color) { fl_rectf(x, y, w, h, color); },
+                        Fl::box_dx(box), Fl::box_dy(box), Fl::box_dw(box), Fl::box_dh(box));
+        return FL_FREE_BOXTYPE;
+    }();
+    return inside;
+}
+
 } // namespace
 
 Number_Field::Number_Field(int X, int Y, int W, int H, const char* label)
@@ -189,40 +202,78 @@ int Number_Field::handle(int event)
     return handled;
 }
 
+// Where the text's baseline lies below the top of the box's inside: the
+// digits' ink in the middle.  The toolkit's input centres the font's line
+// height instead, and Pango's line height for the narrow face leaves its digits
+// three pixels high.  The toolkit measures the ink in whole units: here in
+// pixels, with the font at the window's scale.  Of two baselines equally near,
+// the higher: Cairo draws glyphs up to a pixel below where it measures them.
+int Number_Field::baseline() const
+{
+#if FL_API_VERSION >= 10400
+    const float pixels = Fl::screen_scale(window()->screen_num());
+#else
+    const float pixels = 1;  // FLTK 1.3 draws one pixel a unit
+#endif
+    fl_font(textfont(), static_cast<Fl_Fontsize>(std::lround(textsize() * pixels)));
+    int dx, dy, w, h;
+    fl_text_extents("0123456789", dx, dy, w, h);
+    fl_font(textfont(), textsize());
+    return static_cast<int>(std::floor((this->h() - Fl::box_dh(box()) - (h + 2.0 * dy) / pixels) / 2));
+}
+
 // A value written before the window was shown is formatted and fitted at the
 // first drawing, after the window maps: measuring it when shown loads the
-// fonts first and delayed the mapping by a quarter.  A text marked as going on
-// is drawn here, its start and the mark, where and as the input draws text:
-// the input would draw all of it, and X, measuring in 16 bits, wraps the
-// positions of a long one back into view.
+// fonts first and delayed the mapping by a quarter.  The input puts the
+// baseline where Fl_Input_::drawtext does, so for the drawing it is moved by
+// the difference, inside the field's frame, with a frameless box.  A text
+// marked as going on is drawn here, its start and the mark: the input would
+// draw all of it, and X, measuring in 16 bits, wraps the positions of a long
+// one back into view.
 void Number_Field::draw()
 {
     if (!fitted_)
         value_damage();
-    if (!continues_) {
-        Fl_Value_Input::draw();
-        return;
+    if (damage() & ~FL_DAMAGE_CHILD) {
+        draw_box();
+        input.clear_damage(FL_DAMAGE_ALL);
     }
-    fl_draw_box(box(), x(), y(), w(), h(), color());
+    const int X = x() + Fl::box_dx(box()), Y = y() + Fl::box_dy(box()), H = h() - Fl::box_dh(box());
+    const int right = x() + w() - Fl::box_dx(box());
+    fl_push_clip(X, Y, right - X, H);
+    if (continues_) {
+        fl_rectf(X, Y, right - X, H, color());
+        draw_marked(X + 1, right, Y + baseline());
+    } else {
+        fl_font(textfont(), textsize());
+        const int toolkit_baseline = (H - fl_height()) / 2 + fl_height() - fl_descent();
+        input.box(frameless(box()));
+        input.color(color(), selection_color());
+        input.resize(x(), y() + baseline() - toolkit_baseline, w(), h());
+        static_cast<Fl_Widget&>(input).draw();
+        input.resize(x(), y(), w(), h());
+    }
+    fl_pop_clip();
+    input.clear_damage();
+}
+
+// The start of the text that leaves room for the mark, then the mark, from
+// `left` to `right` on `baseline`, as the input draws text.
+void Number_Field::draw_marked(int left, int right, int baseline)
+{
     fl_font(textfont(), textsize());
     const char* text = input.value();
-    const int X = x() + Fl::box_dx(box()), Y = y() + Fl::box_dy(box()), H = h() - Fl::box_dh(box());
-    const int left = X + 1, right = x() + w() - Fl::box_dx(box());
     const double room = right - 1 - left - fl_width(continues);
     const char* end = text + std::strlen(text);
-    int shown = 0;  // the bytes of the whole characters that leave room for the mark
+    int shown = 0;  // the bytes of the whole characters that fit
     for (int next = 0; text[shown]; shown = next) {
         next = static_cast<int>(fl_utf8fwd(text + shown + 1, text, end) - text);
         if (fl_width(text, next) > room)
             break;
     }
-    const int baseline = Y + (H - fl_height()) / 2 + fl_height() - fl_descent();
     fl_color(active_r() ? textcolor() : fl_inactive(textcolor()));
-    fl_push_clip(X, Y, right - X, H);
     fl_draw(text, shown, static_cast<float>(left), static_cast<float>(baseline));
     fl_draw(continues, static_cast<float>(left + std::ceil(fl_width(text, shown))), static_cast<float>(baseline));
-    fl_pop_clip();
-    input.clear_damage();
 }
 
 // As the toolkit writes a value, but from the start of the text: at the end

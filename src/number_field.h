@@ -28,6 +28,8 @@ private:
     Fl_Fontsize smallest_size();
     Fl_Fontsize size_that_fits(const char* text, Fl_Fontsize smallest);
     void fit();
+    int baseline() const;
+    void draw_marked(int left, int right, int baseline);
 
     Fl_Callback* toolkit_read_typed_;
     const char* quantity_ = "";

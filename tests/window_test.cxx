@@ -60,12 +60,13 @@ struct Ink {
     int right_top;  // the top of the ink in the rightmost `tail` columns
 };
 
-Ink ink(const Fl_Window* window, int x, int y, int w, int h, int tail = 2)
+// A pixel is dark where its blue, or another `channel`, is below 192.
+Ink ink(const Fl_Window* window, int x, int y, int w, int h, int tail = 2, int channel = 0)
 {
     const float s = xinput::pixels_per_unit(window);
     const int W = int(w * s), H = int(h * s);
     XImage* image = XGetImage(fl_display, fl_xid(window), int(x * s), int(y * s), W, H, AllPlanes, ZPixmap);
-    const auto dark = [&](int column, int row) { return (XGetPixel(image, column, row) & 0xff) < 192; };  // anti-aliased dots too
+    const auto dark = [&](int column, int row) { return (XGetPixel(image, column, row) >> channel & 0xff) < 192; };  // anti-aliased dots too
     Ink found{W, -1, H, -1, H};
     for (int row = 0; row < H; ++row)
         for (int column = 0; column < W; ++column)
@@ -105,6 +106,49 @@ void expect_shown_whole(Fl_Value_Input* field, Fl_Fontsize normal_size)
     const bool dots = found.right_top > found.top + (found.bottom - found.top) * 2 / 3;
     EXPECT_TRUE(shown.empty() || !std::isdigit(static_cast<unsigned char>(shown.back())) || dots != fits)
         << shown.substr(0, 40) << (fits ? ": fits, but is marked as going on" : ": cut without the mark");
+}
+
+// The free rows above and below the ink in a rectangle, to a fraction of a pixel: up to the
+// first row with a pixel at least half dark, each row counts by how light its darkest pixel is.
+std::pair<double, double> free_rows(const Fl_Window* window, int x, int y, int w, int h)
+{
+    const float s = xinput::pixels_per_unit(window);
+    const int W = int(w * s), H = int(h * s);
+    XImage* image = XGetImage(fl_display, fl_xid(window), int(x * s), int(y * s), W, H, AllPlanes, ZPixmap);
+    std::vector<double> light(H, 1);
+    for (int row = 0; row < H; ++row)
+        for (int column = 0; column < W; ++column)
+            light[row] = std::min(light[row], (XGetPixel(image, column, row) & 0xff) / 255.0);
+    XDestroyImage(image);
+    const auto count = [](auto row, auto end) {
+        double free = 0;
+        for (; row != end && (free += *row, *row > 0.5); ++row) {}
+        return free;
+    };
+    return {count(light.begin(), light.end()), count(light.rbegin(), light.rend())};
+}
+
+// A number's digits sit in the middle of the box: the free rows above and below
+// them differ by a pixel at most (two where a unit is more than one).  Typed into,
+// the text stays put, and the cursor, blue (no ink in the blue channel), spans it.
+void expect_centred(Fl_Value_Input* field)
+{
+    const std::string shown = text(field);
+    fl_font(field->textfont(), field->textsize());
+    const int X = field->x() + Fl::box_dx(field->box()), Y = field->y() + Fl::box_dy(field->box());
+    const int W = field->w() - Fl::box_dw(field->box()), H = field->h() - Fl::box_dh(field->box());
+#if FL_API_VERSION >= 10400
+    const bool selected = field->input.mark() != field->input.insert_position();
+#else
+    const bool selected = field->input.mark() != field->input.position();
+#endif
+    const bool typing = Fl::focus() == &field->input;
+    if (shown.find_first_of("0123456789") == std::string::npos || selected || (typing && (shown.size() > 100 || fl_width(shown.c_str()) > W - 2)))
+        return;  // scrolled while typed into
+    const auto [above, below] = free_rows(field->window(), X, Y, W, H);
+    EXPECT_LE(std::fabs(above - below), (scale == 1 ? 1 : 2) + 0.6) << shown.substr(0, 40) << ": " << above << " rows above, " << below << " below";
+    const Ink text_ink = ink(field->window(), X, Y, W, H), with_cursor = ink(field->window(), X, Y, W, H, 1, 16);
+    EXPECT_TRUE(!typing || (with_cursor.top <= text_ink.top && with_cursor.bottom >= text_ink.bottom)) << shown.substr(0, 40) << ": no cursor over the text";
 }
 
 // A finite value the program wrote is shown rounded, with at least four digits.
@@ -177,9 +221,11 @@ protected:
         k = new KALVIRA;
         k->init();
         fields = {k->UI_n_real, k->UI_n_imag, k->UI_epsilon_real, k->UI_epsilon_imag, k->UI_K, k->UI_lambda};
-        for (Fl_Value_Input* field : fields)
+        for (Fl_Value_Input* field : fields) {
+            field->input.cursor_color(FL_BLUE);
             if (field->callback() != Fl_Widget::default_callback)
                 field->callback(watch, reinterpret_cast<void*>(field->callback()));
+        }
         k->show();
         xinput::drawn(k->UI_window);
         normal_size = k->UI_n_real->textsize();
@@ -268,6 +314,7 @@ TEST_P(Typing, ConvertsAsTyped)
         const double shown = std::strtod(text(fields[i]).c_str(), nullptr), meant = std::strtod(expected[i].c_str(), nullptr);
         EXPECT_TRUE(text(fields[i]) == expected[i] || (expected[i] == "nan" && text(fields[i]) == "-nan") ||  // x86's NaN
                     (!reference_setup && std::isfinite(meant) && std::fabs(shown - meant) <= 1e-3 * std::fabs(meant)));
+        expect_centred(fields[i]);
         if (Fl::focus() == &fields[i]->input)
             EXPECT_EQ(fields[i]->textsize(), normal_size) << "typed into at another size";
         else
