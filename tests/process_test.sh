@@ -25,7 +25,7 @@ printf '<fontconfig>%s<include>/etc/fonts/conf.d</include><cachedir>%s</cachedir
     "$tmp/fontcache" > "$tmp/fonts.conf"
 export FONTCONFIG_FILE=$tmp/fonts.conf
 case $case in
-window|picture)  # whatever the arguments and the locale (a point, never a decimal comma),
+window|picture)  # whatever the arguments and the locale (numbers read and shown with a point),
          # of a fixed size, and ended by Escape with status 0; picture: drawn as in the
          # README, pixel for pixel, which holds only for the fonts and FreeType it was drawn with
     localedef -i de_DE -f UTF-8 "$tmp/de_DE.UTF-8" 2>/dev/null || true
@@ -38,6 +38,7 @@ window|picture)  # whatever the arguments and the locale (a point, never a decim
         [ -z "${UPDATE_SCREENSHOT:-}" ] || { sleep 1; import -window "$win" "$top/doc/kalvira.png"; }
         until_true drawn_as_committed || { cp "$tmp/window.png" "$build/window-differs.png"; fail "window differs: $build/window-differs.png"; }
     fi
+    type_into UI_n_real 1.5 && [ "$(field_text UI_epsilon_real)" = 2.25 ] || fail "1.5 squared reads $(field_text UI_epsilon_real)"
     [[ $(xprop -id "$win" WM_NORMAL_HINTS) == *"minimum size: 231 by 171"*"maximum size: 231 by 171"* ]] ||
         fail "the window can be resized"
     xdotool mousemove --window "$win" 5 160 key Escape && ends_with_zero
