@@ -100,9 +100,10 @@ Number_Field::Number_Field(int X, int Y, int W, int H, const char* label)
     tooltip(tip_);
 }
 
-void Number_Field::describe(const char* quantity)
+void Number_Field::describe(const char* symbol, const char* meaning)
 {
-    quantity_ = quantity;
+    symbol_ = symbol;
+    meaning_ = meaning;
     refresh_tip();
 }
 
@@ -320,6 +321,7 @@ void Number_Field::refresh_tip()
     if (std::fabs(value()) >= 1 && std::fabs(value()) < 1e17)  // at least its whole digits
         fewest = std::max(fewest, std::snprintf(number, sizeof number, "%.0f", std::fabs(value())));
     char plain[sizeof tip_ / 2];
-    std::snprintf(plain, sizeof plain, "%s\n= %.*g%s%s", quantity_, fewest, value(), *derived_ ? "\n" : "", derived_);
+    std::snprintf(plain, sizeof plain, "%s: %s\n%s = %.*g%s%s", symbol_, meaning_, symbol_, fewest, value(),
+                  *derived_ ? "\n" : "", derived_);
     keep_lines_whole(plain, tip_);
 }

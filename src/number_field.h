@@ -10,7 +10,7 @@
 class Number_Field : public Fl_Value_Input {
 public:
     Number_Field(int X, int Y, int W, int H, const char* label = nullptr);
-    void describe(const char* quantity);  // what the tooltip names
+    void describe(const char* symbol, const char* meaning);  // the quantity the tooltip names
     void derived(const char* line);       // a line under the value: what follows from it
     void select_all();                    // as Tab does: typing replaces the text
     int format(char* buffer) override;
@@ -32,7 +32,8 @@ private:
     void draw_marked(int left, int right, int baseline);
 
     Fl_Callback* toolkit_read_typed_;
-    const char* quantity_ = "";
+    const char* symbol_ = "";
+    const char* meaning_ = "";
     char derived_[128] = "";
     Fl_Fontsize normal_size_ = 0;  // the field's text size, taken before any shrinking
     bool fitted_ = false;          // the text was measured against the field
