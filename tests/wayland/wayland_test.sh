@@ -3,7 +3,7 @@
 # The installed kalvira as a client of a headless sway, driven by a virtual pointer and keyboard
 # (input.py), read back through sway's window list and grim's pictures; theirs go to OUT.  Usage: wayland_test.sh OUT
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd) out=$1 sway= pid= main='kalvira by its team'
+here=$(cd "$(dirname "$0")" && pwd) out=$1 sway= pid= main='kalvira by us'
 export XDG_RUNTIME_DIR=$(mktemp -d) && chmod 700 "$XDG_RUNTIME_DIR" && unset DISPLAY && tmp=$XDG_RUNTIME_DIR entry=$(basename /usr/share/applications/*kalvira*.desktop .desktop)
 trap '[ -z "$pid" ] || kill $pid; [ -z "$sway" ] || kill $sway; true' EXIT && fail() { echo "FAIL: $*" >&2; exit 1; }
 until_true() { for _ in $(seq 100); do eval "$1" && return; sleep 0.1; done; fail "$2"; }
