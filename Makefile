@@ -13,7 +13,7 @@ bench: PURPOSE = bench
 # Debian's hardening flags, the same the package is built with.
 export DEB_BUILD_MAINT_OPTIONS := hardening=+all
 
-.PHONY: all build run test test-sanitized test-releases test-wayland test-architectures screenshot bench package windows test-windows clean
+.PHONY: all build run test test-package test-sanitized test-releases test-wayland test-architectures screenshot bench package windows test-windows clean
 
 all: build
 
@@ -67,6 +67,13 @@ bench: build
 package:
 	@scripts/deps.sh package
 	scripts/package.sh $(BUILD)
+
+# The package as a user meets it: its autopkgtest installs it on this machine, as
+# root, and it is purged afterwards; not where kalvira is installed already.
+test-package: package
+	@scripts/deps.sh test-package
+	@! dpkg-query -W kalvira > /dev/null 2>&1 || { echo "kalvira is installed here; remove it first" >&2; exit 1; }
+	autopkgtest $(BUILD)/kalvira_*.changes -- null; status=$$?; apt-get purge -y -qq kalvira > /dev/null; exit $$status
 
 # The Windows release in build/: kalvira-<version>-win64.zip and its installer,
 # built against FLTK 1.4 from FLTK_SOURCE (see scripts/toolkit.sh).

@@ -4,13 +4,14 @@
 # debian/control lists (through apt-get build-dep), and the tools it does not.
 #   run      build and run kalvira (and a virtual display when there is none)
 #   package  build and check the Debian package
-#   test     the tests, the package's among them
+#   test     the tests
+#   test-package  the package built and checked, then its autopkgtest
 #   bench    the benchmark, which shares the tests' helpers
 #   windows  the Windows release, cross-compiled (no build dependencies of Linux's)
 #   releases the package built in clean chroots of Debian 12, 13 and unstable
 #   test-windows  the Windows release and its test under wine
 #   architectures cross builds for i386, armhf, arm64, ppc64el and s390x, run under qemu
-# Usage: deps.sh [run|package|test|bench|releases|windows|test-windows|architectures]
+# Usage: deps.sh [run|package|test|test-package|bench|releases|windows|test-windows|architectures]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -25,7 +26,8 @@ case ${1:-run} in
 run)     profile=(-P nocheck); tools=(fonts-urw-base35);  # its symbol font draws the Greek labels
          [ -n "${DISPLAY:-}" ] || tools+=("${headless[@]}") ;;
 package) tools=("${packaging[@]}") ;;
-test)    tools=("${packaging[@]}" autopkgtest) ;;
+test)    tools=() ;;
+test-package) tools=("${packaging[@]}" autopkgtest) ;;
 bench)   tools=(x11-apps) ;;
 releases) linux=; tools=(mmdebstrap dpkg-dev git xz-utils) ;;
 windows) linux=; tools=("${windows[@]}") ;;
@@ -38,7 +40,7 @@ architectures) foreign=(i386 armhf arm64 ppc64el s390x); tools=(qemu-user-static
              # multiarch libraries must be of one version: its toolkit cannot be installed
              [ "$arch" = s390x ] || tools+=("libfltk1.3-dev:$arch" "libxtst-dev:$arch")
          done ;;
-*)       echo "usage: $0 [run|package|test|bench|releases|windows|test-windows|architectures]" >&2; exit 2 ;;
+*)       echo "usage: $0 [run|package|test|test-package|bench|releases|windows|test-windows|architectures]" >&2; exit 2 ;;
 esac
 
 build_deps_met() {

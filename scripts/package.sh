@@ -2,10 +2,10 @@
 # SPDX-License-Identifier: MIT
 # Builds the Debian source and binary packages from the committed tree: the
 # upstream tarball with git archive (the same bytes every time for a commit),
-# then dpkg-buildpackage on it in OUT/package/, then lintian on the .changes.
+# then dpkg-buildpackage on it in OUT/package/, then lintian on the .changes
+# and the checks lintian leaves out.
 # Leaves the tarball, .dsc, .debian.tar.xz, .changes, .buildinfo and .debs in OUT.
 # Usage: package.sh [OUT]           (default: build/)
-#        package.sh --orig-only OUT  the upstream tarball alone
 #        package.sh --source OUT     the tarball unpacked with debian/ in OUT/package/
 #        package.sh --build DIR      build and check the unpacked source in DIR,
 #                                    without git (in a chroot); the packages go beside DIR
@@ -22,7 +22,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 #   unstable's dpkg takes them as given, Debian 12's lintian asks for them;
 # - appstream-metadata-validation-failed: AppStream 1.0 asks for a homepage,
 #   which kalvira does not have yet, and a developer block, which Debian 12's
-#   AppStream 0.16 does not know (the package test validates the metainfo).
+#   AppStream 0.16 does not know (check_package validates the metainfo).
 build_and_check() {
     local dir=$1 tag release_tags
     # an older lintian stops at a tag it does not know: only those it knows
@@ -38,7 +38,29 @@ build_and_check() {
         --suppress-tags "$release_tags" "$dir"/../*.changes
 }
 
-mode=all; case ${1:-} in --orig-only|--source|--build) mode=${1#--}; shift ;; esac
+# What lintian leaves out: the desktop entry and the metainfo validate (AppStream 1.0
+# asks for a homepage, none yet, and a developer block, which Debian 12's 0.16 does not
+# know), software centres' catalogue takes the package with its icon (AppStream 1.2 caches
+# it as JPEG XL), and debian/changelog has the version and date that CMakeLists.txt sets.
+check_package() {
+    local deb=$1 root version date
+    root=$(mktemp -d) && trap 'rm -rf "$root"' RETURN
+    dpkg-deb -x "$deb" "$root/files"
+    ! desktop-file-validate "$root"/files/usr/share/applications/*.desktop 2>&1 | grep . || exit 1
+    appstreamcli validate --no-net --pedantic "$root"/files/usr/share/metainfo/*.xml > "$root/found" 2>&1 || true
+    ! grep -E '^[EWIP]:' "$root/found" | grep -vE 'url-homepage-missing|developer-(name-tag-deprecated|info-missing)' ||
+        { cat "$root/found"; exit 1; }
+    appstreamcli compose --no-net --origin=kalvira --result-root="$root/catalogue" "$root/files" > /dev/null
+    zgrep -qE '<icon type="cached" width="64" height="64">org.kalvira.kalvira.(png|jxl)</icon>' \
+        "$root"/catalogue/usr/share/swcatalog/xml/kalvira.xml.gz || { echo "not in the catalogue with its icon" >&2; exit 1; }
+    version=$(sed -n 's/^project(kalvira VERSION \([^ ]*\).*/\1/p' "$top/CMakeLists.txt")
+    date=$(sed -n 's/^set(KALVIRA_RELEASE_DATE \(.*\))/\1/p' "$top/CMakeLists.txt")
+    [ "$(dpkg-parsechangelog -l "$top/debian/changelog" -S Version | sed 's/-[^-]*$//') $(date -u -d \
+        "$(dpkg-parsechangelog -l "$top/debian/changelog" -S Date)" +%F)" = "$version $date" ] ||
+        { echo "debian/changelog does not have $version of $date" >&2; exit 1; }
+}
+
+mode=all; case ${1:-} in --source|--build) mode=${1#--}; shift ;; esac
 if [ "$mode" = build ]; then
     build_and_check "$1"
     exit 0
@@ -52,7 +74,6 @@ orig=kalvira_$upstream.orig.tar.xz
 [ -z "$(git -C "$top" status --porcelain --untracked-files=no)" ] ||
     echo "note: uncommitted changes are not in the package" >&2
 git -C "$top" archive --format=tar --prefix="kalvira-$upstream/" HEAD -- . ':(exclude)debian' | xz -6 -T1 > "$out/$orig"
-[ "$mode" != orig-only ] || exit 0
 
 work=$out/package
 rm -rf "$work" && mkdir -p "$work"
@@ -61,6 +82,7 @@ tar -C "$work" -xf "$work/$orig"
 git -C "$top" archive --format=tar --prefix="kalvira-$upstream/" HEAD debian | tar -C "$work" -xf -
 [ "$mode" != source ] || exit 0
 build_and_check "$work/kalvira-$upstream"
+check_package "$work/kalvira_${version}_$(dpkg-architecture -q DEB_HOST_ARCH).deb"
 rm "$work/$orig"
 mv "$work"/*.dsc "$work"/*.debian.tar.xz "$work"/*.changes "$work"/*.buildinfo "$work"/*.deb "$out"/
 echo "Packages: $out/kalvira_${version}_$(dpkg-architecture -q DEB_HOST_ARCH).changes and the files it lists"

@@ -57,29 +57,36 @@ std::pair<int, int> pixel_size(const Fl_Window* window)
     return {attributes.width, attributes.height};
 }
 
-// The dark pixels' columns and rows in a rectangle of a window given in the toolkit's units.
+// The ink in a rectangle of a window given in the toolkit's units, in the blue channel or
+// another: the columns and rows of pixels darker than 3/4 (anti-aliased dots too), and the
+// free rows above and below it to a fraction of a pixel, up to the first row with a pixel
+// at least half dark, each counting by how light its darkest pixel is.
 struct Ink {
     int left, right, top, bottom;
     int right_top;  // the top of the ink in the rightmost `tail` columns
+    double above, below;
 };
 
-// A pixel is dark where its blue, or another `channel`, is below 192.
 Ink ink(const Fl_Window* window, int x, int y, int w, int h, int tail = 2, int channel = 0)
 {
     const float s = xinput::pixels_per_unit(window);
     const int W = int(w * s), H = int(h * s);
     XImage* image = XGetImage(fl_display, fl_xid(window), int(x * s), int(y * s), W, H, AllPlanes, ZPixmap);
-    const auto dark = [&](int column, int row) { return (XGetPixel(image, column, row) >> channel & 0xff) < 192; };  // anti-aliased dots too
-    Ink found{W, -1, H, -1, H};
+    const auto light = [&](int column, int row) { return (XGetPixel(image, column, row) >> channel & 0xff) / 255.0; };
+    Ink found{W, -1, H, -1, H, 0, 0};
+    std::vector<double> lightest_dark(H, 1);
     for (int row = 0; row < H; ++row)
         for (int column = 0; column < W; ++column)
-            if (dark(column, row))
+            if (lightest_dark[row] = std::min(lightest_dark[row], light(column, row)); light(column, row) < 0.75)
                 found = {std::min(found.left, column), std::max(found.right, column), std::min(found.top, row),
-                         std::max(found.bottom, row), H};
+                         std::max(found.bottom, row), H, 0, 0};
     for (int row = 0; row < H && found.right_top == H; ++row)
         for (int column = std::max(found.right - tail + 1, 0); column <= found.right; ++column)
-            found.right_top = dark(column, row) ? row : found.right_top;
+            found.right_top = light(column, row) < 0.75 ? row : found.right_top;
     XDestroyImage(image);
+    const auto free = [](auto row, auto end) { double rows = 0; for (; row != end && (rows += *row, *row > 0.5); ++row) {} return rows; };
+    found.above = free(lightest_dark.begin(), lightest_dark.end());
+    found.below = free(lightest_dark.rbegin(), lightest_dark.rend());
     return found;
 }
 
@@ -111,47 +118,23 @@ void expect_shown_whole(Fl_Value_Input* field, Fl_Fontsize normal_size)
         << shown.substr(0, 40) << (fits ? ": fits, but is marked as going on" : ": cut without the mark");
 }
 
-// The free rows above and below the ink in a rectangle, to a fraction of a pixel: up to the
-// first row with a pixel at least half dark, each row counts by how light its darkest pixel is.
-std::pair<double, double> free_rows(const Fl_Window* window, int x, int y, int w, int h)
-{
-    const float s = xinput::pixels_per_unit(window);
-    const int W = int(w * s), H = int(h * s);
-    XImage* image = XGetImage(fl_display, fl_xid(window), int(x * s), int(y * s), W, H, AllPlanes, ZPixmap);
-    std::vector<double> light(H, 1);
-    for (int row = 0; row < H; ++row)
-        for (int column = 0; column < W; ++column)
-            light[row] = std::min(light[row], (XGetPixel(image, column, row) & 0xff) / 255.0);
-    XDestroyImage(image);
-    const auto count = [](auto row, auto end) {
-        double free = 0;
-        for (; row != end && (free += *row, *row > 0.5); ++row) {}
-        return free;
-    };
-    return {count(light.begin(), light.end()), count(light.rbegin(), light.rend())};
-}
-
-// A number's digits sit in the middle of the box: the free rows above and below
-// them differ by a pixel at most (two where a unit is more than one).  Typed into,
-// the text stays put, and the cursor, blue (no ink in the blue channel), spans it.
+// A number's digits sit in the middle of the box: the free rows above and below them
+// differ by a pixel at most, two where a unit is more pixels, and a fraction for the
+// anti-aliased rows.  Typed into (the cursor at the end, nothing selected), the text
+// stays put, and the cursor, blue (no ink in the blue channel), spans it.
 void expect_centred(Fl_Value_Input* field)
 {
     const std::string shown = text(field);
     fl_font(field->textfont(), field->textsize());
     const int X = field->x() + Fl::box_dx(field->box()), Y = field->y() + Fl::box_dy(field->box());
     const int W = field->w() - Fl::box_dw(field->box()), H = field->h() - Fl::box_dh(field->box());
-#if FL_API_VERSION >= 10400
-    const bool selected = field->input.mark() != field->input.insert_position();
-#else
-    const bool selected = field->input.mark() != field->input.position();
-#endif
     const bool typing = Fl::focus() == &field->input;
-    if (shown.find_first_of("0123456789") == std::string::npos || selected || (typing && (shown.size() > 100 || fl_width(shown.c_str()) > W - 2)))
-        return;  // scrolled while typed into
-    const auto [above, below] = free_rows(field->window(), X, Y, W, H);
-    EXPECT_LE(std::fabs(above - below), (scale == 1 ? 1 : 2) + 0.6) << shown.substr(0, 40) << ": " << above << " rows above, " << below << " below";
-    const Ink text_ink = ink(field->window(), X, Y, W, H), with_cursor = ink(field->window(), X, Y, W, H, 1, 16);
-    EXPECT_TRUE(!typing || (with_cursor.top <= text_ink.top && with_cursor.bottom >= text_ink.bottom)) << shown.substr(0, 40) << ": no cursor over the text";
+    if (shown.find_first_of("0123456789") == std::string::npos ||
+        (typing && (field->input.mark() != field->input.size() || shown.size() > 100 || fl_width(shown.c_str()) > W - 2)))
+        return;
+    const Ink found = ink(field->window(), X, Y, W, H), with_cursor = ink(field->window(), X, Y, W, H, 1, 16);
+    EXPECT_LE(std::fabs(found.above - found.below), (scale == 1 ? 1 : 2) + 0.6) << shown.substr(0, 40) << ": " << found.above << " rows above, " << found.below << " below";
+    EXPECT_TRUE(!typing || (with_cursor.top <= found.top && with_cursor.bottom >= found.bottom)) << shown.substr(0, 40) << ": no cursor over the text";
 }
 
 // A finite value the program wrote is shown rounded, with at least four digits.
