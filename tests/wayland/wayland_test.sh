@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # The installed kalvira as a client of a headless sway, driven by a virtual pointer and keyboard
-# (input.py), read back through sway's window list and grim's pictures; theirs go to OUT.  Usage: wayland_test.sh OUT
+# (input.py), read back through sway's window list and grim's pictures, then of Weston, which
+# leaves the frame to the client; the pictures go to OUT.  Usage: wayland_test.sh OUT
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd) out=$1 sway= pid= main='kalvira by us'
 export XDG_RUNTIME_DIR=$(mktemp -d) && chmod 700 "$XDG_RUNTIME_DIR" && unset DISPLAY && tmp=$XDG_RUNTIME_DIR entry=$(basename /usr/share/applications/*kalvira*.desktop .desktop)
@@ -49,4 +50,26 @@ for scale in 2 1.5; do  # twice and one and a half times the pixels, within one 
     head -c 20 "$out/wayland-$scale.ppm" | sed -n 2p | awk -v s=$scale '{ W = int(231 * s); H = int(171 * s); exit !($1 - W <= 1 && $1 >= W && $2 - H <= 1 && $2 >= H) }' ||
         fail "$(head -c 20 "$out/wayland-$scale.ppm" | sed -n 2p) pixels at scale $scale"
 done
+
+# Weston leaves the frame to the client, drawn through libdecor's GTK plugin: on its X11
+# backend in Xvfb, which gives it a seat, driven by xdotool and read from its scene graph.
+kill "$INPUT_PID" $sway && wait $sway 2> /dev/null || true && sway=
+Xvfb :5 -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 & xvfb=$!
+trap '[ -z "$pid" ] || kill $pid; kill $weston $xvfb; true' EXIT
+until_true 'DISPLAY=:5 xwininfo -root > /dev/null 2>&1' "no Xvfb"
+DISPLAY=:5 weston --backend=x11 --renderer=pixman --width=1024 --height=768 --socket=weston --idle-time=0 --debug > "$tmp/weston.log" 2>&1 & weston=$!
+until_true '[ -S "$XDG_RUNTIME_DIR/weston" ]' "no weston" && export WAYLAND_DISPLAY=weston
+kalvira & pid=$!
+top() { weston-debug scene-graph | awk -v title="$main" 'index($0, "top-level window") && index($0, title) { getline; gsub(/[(),]/, " "); print $2, $3, $5 - $2, $6 - $3; exit }'; }
+until_true 'read -r x y w h < <(top) && [ -n "$h" ]' "no window in weston" && sleep 1
+[ "$w"x"$h" = 231x171 ] && weston-debug scene-graph | grep -q "position: ($x, [0-9]*) -> ($((x + 231)), $y)" || fail "$w x $h without a frame above"
+ink() { convert - -colorspace gray -threshold 50% -trim -format %w info:; }  # of a picture on stdin, in pixels
+DISPLAY=:5 xdotool mousemove 1000 700  # the pointer out of the picture
+shown=$(DISPLAY=:5 import -window root -crop 160x30+$((x + 10))+$((y - 33)) png:- | ink)  # inside the title bar, left of its buttons
+title=$(convert -density 96 -font "$(fc-match -f '%{file}' Sans:bold)" -pointsize 10 label:"$main" png:- | ink)  # at the least
+[ "$shown" -ge $((title - 2)) ] || fail "title cut: $shown pixels, where it takes $title"
+DISPLAY=:5 xdotool mousemove $((x + 60)) $((y - 18)) sleep 0.2 click --repeat 2 --delay 100 1 && sleep 1
+[ "$(top)" = "$x $y 231 171" ] || fail "the title's double click made it $(top)"
+DISPLAY=:5 import -window root "$out/weston.png" && DISPLAY=:5 xdotool mousemove $((x + 213)) $((y - 18)) sleep 0.3 click 1
+ends_with_zero "the frame's close button"
 echo "ok: wayland"
