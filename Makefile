@@ -42,7 +42,7 @@ test-releases:
 	@scripts/deps.sh releases
 	for release in $(RELEASES); do scripts/chroot-build.sh $$release $(BUILD) || exit 1; done
 
-# The package for unstable as a Wayland client of a headless sway, in a chroot
+# The package for unstable as a Wayland client of sway and of Weston, in a chroot
 # of its own, as root; after test-releases, which builds the package.
 test-wayland:
 	@scripts/deps.sh releases

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # The Wayland leg: the package built for unstable (make test-releases) installed
-# in a clean unstable chroot with sway, grim and pywayland, and Weston on Xvfb
-# with libdecor's GTK plugin for the frame, where
+# in a clean unstable chroot with sway, Weston, libdecor's GTK plugin for the
+# frame Weston leaves to the client, Xvfb and xdotool, where
 # tests/wayland/wayland_test.sh drives it; its pictures are left in OUT/wayland/.
 # The chroot is kept beside chroot-build.sh's, as sid-wayland.tar, and made anew
 # when the packages it needs change.  Runs as root.  Usage: wayland.sh [OUT]
@@ -15,7 +15,7 @@ deb=$(echo "$out"/../chroot/sid/kalvira_*.deb)
 [ -f "$deb" ] || { echo "no package for unstable: run make test-releases first" >&2; exit 1; }
 
 # the tools and what the package depends on, so that it installs without the archive
-packages=sway,grim,jq,mawk,python3-pywayland,libwayland-dev,pkgconf,libxkbcommon-tools,weston,xvfb,xdotool,x11-utils,imagemagick,libdecor-0-plugin-1-gtk,$(dpkg-deb -f "$deb" Depends | sed 's/([^)]*)//g; s/ //g')
+packages=sway,grim,jq,mawk,weston,xvfb,xdotool,x11-utils,imagemagick,libdecor-0-plugin-1-gtk,$(dpkg-deb -f "$deb" Depends | sed 's/([^)]*)//g; s/ //g')
 tarball=$chroots/sid-wayland.tar
 if [ "$(cat "$tarball.packages" 2>/dev/null)" != "$packages" ] || [ ! -s "$tarball" ]; then
     echo "Making the Wayland chroot"
