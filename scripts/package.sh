@@ -43,7 +43,7 @@ build_and_check() {
 # know), software centres' catalogue takes the package with its icon (AppStream 1.2 caches
 # it as JPEG XL), and debian/changelog has the version and date that CMakeLists.txt sets.
 check_package() {
-    local deb=$1 root version date
+    local deb=$1 root id version date
     root=$(mktemp -d) && trap 'rm -rf "$root"' RETURN
     dpkg-deb -x "$deb" "$root/files"
     ! desktop-file-validate "$root"/files/usr/share/applications/*.desktop 2>&1 | grep . || exit 1
@@ -51,7 +51,8 @@ check_package() {
     ! grep -E '^[EWIP]:' "$root/found" | grep -vE 'url-homepage-missing|developer-(name-tag-deprecated|info-missing)' ||
         { cat "$root/found"; exit 1; }
     appstreamcli compose --no-net --origin=kalvira --result-root="$root/catalogue" "$root/files" > /dev/null
-    zgrep -qE '<icon type="cached" width="64" height="64">org.kalvira.kalvira.(png|jxl)</icon>' \
+    id=$(basename "$root"/files/usr/share/metainfo/*.metainfo.xml .metainfo.xml)
+    zgrep -qE "<icon type=\"cached\" width=\"64\" height=\"64\">$id.(png|jxl)</icon>" \
         "$root"/catalogue/usr/share/swcatalog/xml/kalvira.xml.gz || { echo "not in the catalogue with its icon" >&2; exit 1; }
     version=$(sed -n 's/^project(kalvira VERSION \([^ ]*\).*/\1/p' "$top/CMakeLists.txt")
     date=$(sed -n 's/^set(KALVIRA_RELEASE_DATE \(.*\))/\1/p' "$top/CMakeLists.txt")

@@ -5,7 +5,7 @@
 #include "kalvira.h"
 #include "desktop_scale.h"
 #include "optics.h"
-#include "version.h"
+#include "identity.h"
 #include "window_icons.h"
 
 #include <FL/Fl_Help_Dialog.H>
@@ -19,8 +19,6 @@
 
 // The helium-neon line.
 constexpr double start_wavelength = 632.8;
-// The desktop entry's and the AppStream id.
-constexpr char desktop_id[] = "org.kalvira.kalvira";
 
 std::complex<double> KALVIRA::set(double re, double im)
 {
@@ -68,13 +66,13 @@ void KALVIRA::scale_to_desktop()
 
 // Every window shown from now on, help windows included, carries the desktop
 // entry's id as its class, which Wayland takes as the app_id and X11 as
-// WM_CLASS ("org.kalvira.kalvira", "Org.kalvira.kalvira"), so that desktops
+// WM_CLASS (the id, and the id with a capital first letter), so that desktops
 // tie it to its entry; and the icon, for task bars that do not.  The first
 // field, which takes the focus, starts selected as after Tab: a number typed
 // at once replaces its 1.
 void KALVIRA::show()
 {
-    Fl_Window::default_xclass(desktop_id);
+    Fl_Window::default_xclass(kalvira_id);
     UI_n_real->select_all();
     std::vector<std::unique_ptr<Fl_PNG_Image>> images;
     std::vector<const Fl_RGB_Image*> icons;

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # The real program as a process on the test display, as built and installed
-# into a prefix.  Usage: process_test.sh BUILD_DIR VERSION CASE
+# into a prefix.  Usage: process_test.sh BUILD_DIR VERSION DESKTOP_ID CASE
 # UPDATE_SCREENSHOT=1 makes the picture case redraw doc/kalvira.png first.
-build=$1 version=$2 case=$3
+build=$1 version=$2 id=$3 case=$4
 kalvira=$build/kalvira
 . "$(dirname "$0")/session.sh"
 
@@ -74,11 +74,11 @@ prefix)  # installed from source; the entry's command, from an unrelated folder,
          # process (Help's window is found by it), answers --version and --help, carries
          # the icon, opens Help and ends with 0
     cmake --install "$build" --prefix "$tmp/prefix" > /dev/null
-    printf '%s\n' bin/kalvira libexec/kalvira/org.kalvira.kalvira share/kalvira/kalvira.html share/man/man1/kalvira.1 \
-        share/applications/org.kalvira.kalvira.desktop share/metainfo/org.kalvira.kalvira.metainfo.xml \
+    printf '%s\n' bin/kalvira libexec/kalvira/$id share/kalvira/kalvira.html share/man/man1/kalvira.1 \
+        share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
         share/icons/hicolor/scalable/apps/kalvira.svg share/icons/hicolor/{32x32,48x48,64x64,128x128,256x256}/apps/kalvira.png |
         sort | diff -u - <(cd "$tmp/prefix" && find . -type f | sed 's|^\./||' | sort) || fail "installed files differ"
-    entry=$tmp/prefix/share/applications/org.kalvira.kalvira.desktop command=$tmp/prefix/bin/kalvira
+    entry=$tmp/prefix/share/applications/$id.desktop command=$tmp/prefix/bin/kalvira
     [ "$(sed -n 's/^Exec=//p' "$entry")" = "$command" ] || fail "entry runs $(grep ^Exec= "$entry")"
     [ "$("$command" --version)" = "kalvira $version" ] && [ "$("$command" --help | wc -l)" = 3 ] ||
         fail "--version or --help"
