@@ -10,18 +10,13 @@ PURPOSE ?= run
 test screenshot: PURPOSE = test
 bench: PURPOSE = bench
 
-# Debian's hardening flags, the same the package is built with.
-export DEB_BUILD_MAINT_OPTIONS := hardening=+all
-
 .PHONY: all build run test test-package test-sanitized test-releases test-wayland test-architectures screenshot bench package windows test-windows clean
 
 all: build
 
 build:
 	@scripts/deps.sh $(PURPOSE)
-	cmake -S . -B $(BUILD) -DBUILD_TESTING=$(if $(filter run,$(PURPOSE)),OFF,ON) \
-	    -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
-	    -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" $(CMAKE_FLAGS) >/dev/null
+	scripts/configure.sh $(BUILD) -DBUILD_TESTING=$(if $(filter run,$(PURPOSE)),OFF,ON) $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(BUILD) -j2
 
 run: build

@@ -12,7 +12,6 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$(mkdir -p "$1" && cd "$1" && pwd)
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 
 # qemu's name for each; the programs run against the architecture's own
 # libc6, which its multiarch libraries bring (the cross toolchain's older libc
@@ -24,11 +23,9 @@ for arch in i386 armhf arm64 ppc64el s390x; do (
     arithmetic_only=OFF
     dpkg-query -W -f='${Status}' "libfltk1.3-dev:$arch" 2>/dev/null | grep -q 'install ok installed' || arithmetic_only=ON
     echo "== $arch ($DEB_HOST_GNU_TYPE)$([ $arithmetic_only = OFF ] || echo ", the arithmetic alone")"
-    cmake -S "$top" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$top/scripts/debian-cross.cmake" \
+    "$top/scripts/configure.sh" "$dir" -DCMAKE_TOOLCHAIN_FILE="$top/scripts/debian-cross.cmake" \
         -DCMAKE_CROSSCOMPILING_EMULATOR="qemu-${qemu_cpu[$arch]}-static" \
-        -DBUILD_TESTING=ON -DKALVIRA_ARITHMETIC_ONLY=$arithmetic_only \
-        -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
-        -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" > /dev/null
+        -DBUILD_TESTING=ON -DKALVIRA_ARITHMETIC_ONLY=$arithmetic_only > /dev/null
     cmake --build "$dir" -j"$(nproc)" > "$dir/build.log" 2>&1 || { tail -n 30 "$dir/build.log"; exit 1; }
     ctest --test-dir "$dir" -R '^Arithmetic\.' --output-on-failure --no-tests=error
     if [ "$arch" = arm64 ]; then
