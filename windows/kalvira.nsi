@@ -3,7 +3,7 @@
 ; Start-menu shortcut that starts kalvira in its folder, where Help finds
 ; kalvira.html, an entry in the list of installed programs, and an uninstaller
 ; that removes every file it installed.  The build defines VERSION, STAGE (the
-; folder of the release's files) and OUTFILE.
+; folder of the release's files), FILES (their list) and OUTFILE.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -24,16 +24,7 @@ UninstPage instfiles
 !macro RemoveFile name
   Delete "$INSTDIR\${name}"
 !macroend
-!macro EachFile action
-  !insertmacro ${action} "kalvira.exe"
-  !insertmacro ${action} "kalvira.html"
-  !insertmacro ${action} "README.txt"
-  !insertmacro ${action} "LICENSE.txt"
-  !insertmacro ${action} "licences\FLTK.txt"
-  !insertmacro ${action} "licences\libjpeg.txt"
-  !insertmacro ${action} "licences\libpng.txt"
-  !insertmacro ${action} "licences\mingw-w64-runtime-and-winpthreads.txt"
-!macroend
+!include "${FILES}"  ; EachFile: the staged files, listed by windows/file-list.cmake
 
 Section
   SetOutPath "$INSTDIR"
