@@ -2,6 +2,7 @@
 // How kalvira's fields show numbers: see number_field.h.
 
 #include "number_field.h"
+#include "read_back.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
@@ -301,27 +302,12 @@ void Number_Field::read_typed(Fl_Widget* input, void* field)
     self->refresh_tip();
 }
 
-// The stored value in the fewest significant digits that read back as it,
-// a whole number below 10^17 in plain digits (1000, not 1e+03).
-// (std::to_chars would give the same digits, but its tables cost a quarter of
-// a megabyte of resident memory.)  More digits never read back worse, so the
-// fewest are found by halving.
+// The quantity, its value as the shortest text that reads back as it, and what
+// follows from it.
 void Number_Field::refresh_tip()
 {
-    char number[32];
-    int fewest = 1, enough = 17;  // 17 always do
-    while (fewest < enough) {
-        const int digits = (fewest + enough) / 2;
-        const int length = std::snprintf(number, sizeof number, "%.*g", digits, value());  // 17 digits take 24
-        if (length < int(sizeof number) && std::strtod(number, nullptr) == value())
-            enough = digits;
-        else
-            fewest = digits + 1;
-    }
-    if (std::fabs(value()) >= 1 && std::fabs(value()) < 1e17)  // at least its whole digits
-        fewest = std::max(fewest, std::snprintf(number, sizeof number, "%.0f", std::fabs(value())));
     char plain[sizeof tip_ / 2];
-    std::snprintf(plain, sizeof plain, "%s: %s\n%s = %.*g%s%s", symbol_, meaning_, symbol_, fewest, value(),
-                  *derived_ ? "\n" : "", derived_);
+    std::snprintf(plain, sizeof plain, "%s: %s\n%s = %.*g%s%s", symbol_, meaning_, symbol_, digits_to_read_back(value()),
+                  value(), *derived_ ? "\n" : "", derived_);
     keep_lines_whole(plain, tip_);
 }
