@@ -64,16 +64,15 @@ void KALVIRA::scale_to_desktop()
     (void)menu_scaled;
 }
 
+namespace {
+
 // Every window shown from now on, help windows included, carries the desktop
 // entry's id as its class, which Wayland takes as the app_id and X11 as
 // WM_CLASS (the id, and the id with a capital first letter), so that desktops
-// tie it to its entry; and the icon, for task bars that do not.  The first
-// field, which takes the focus, starts selected as after Tab: a number typed
-// at once replaces its 1.
-void KALVIRA::show()
+// tie it to its entry; and the icon, for task bars that do not.
+void identify_windows()
 {
     Fl_Window::default_xclass(kalvira_id);
-    UI_n_real->select_all();
     std::vector<std::unique_ptr<Fl_PNG_Image>> images;
     std::vector<const Fl_RGB_Image*> icons;
     for (int i = 0; i < window_icon_count; ++i) {
@@ -81,6 +80,16 @@ void KALVIRA::show()
         icons.push_back(images.back().get());
     }
     Fl_Window::default_icons(icons.data(), window_icon_count);  // copies them
+}
+
+} // namespace
+
+// The first field, which takes the focus, starts selected as after Tab: a
+// number typed at once replaces its 1.
+void KALVIRA::show()
+{
+    identify_windows();
+    UI_n_real->select_all();
     UI_window->show();
 }
 
