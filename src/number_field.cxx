@@ -159,17 +159,25 @@ Fl_Fontsize Number_Field::size_that_fits(const char* text, Fl_Fontsize smallest)
     return 0;
 }
 
-// "%g" when it fits at the field's size; otherwise the most significant digits
-// that do, rounded by printf, down to four; then four in a smaller size; fewer
-// only at the smallest.  A field not yet on screen is formatted again when drawn.
+// As "%g", in as many digits as fit.
 int Number_Field::format(char* buffer)
 {
-    for (int digits = full_digits;; --digits) {
-        const int length = std::snprintf(buffer, 128, "%.*g", digits, value());
-        if (!measurable() || digits == 1 ||
-            size_that_fits(buffer, digits > digits_before_shrinking ? normal_size() : smallest_size()))
-            return length;
+    return std::snprintf(buffer, 128, "%.*g", digits_that_fit(), value());
+}
+
+// Six, the toolkit's "%g", when they fit at the field's size; otherwise the
+// most significant digits that do, rounded by printf, down to four; then four
+// in a smaller size; fewer only at the smallest.  A field not yet on screen
+// takes six and is formatted again when drawn.
+int Number_Field::digits_that_fit()
+{
+    char text[128];
+    for (int digits = full_digits; digits > 1; --digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, value());
+        if (!measurable() || size_that_fits(text, digits > digits_before_shrinking ? normal_size() : smallest_size()))
+            return digits;
     }
+    return 1;
 }
 
 // The one place the text's size is chosen.  Typed into, the field's own size,

@@ -27,6 +27,7 @@ private:
     Fl_Fontsize normal_size();
     Fl_Fontsize smallest_size();
     Fl_Fontsize size_that_fits(const char* text, Fl_Fontsize smallest);
+    int digits_that_fit();
     void fit();
     int baseline() const;
     void draw_marked(int left, int right, int baseline);
