@@ -124,7 +124,7 @@ void scale_message_icon()
 {
     Fl_Widget* icon = fl_message_icon();
     Fl_Window* box = icon->window();
-    constexpr int margin = 10, side = 50;  // the toolkit's, in pixels
+    constexpr int margin = 10, side = 50;  // fl_message's own layout of its icon, an FLTK 1.3 internal
     if (desktop_scale() == 1 || !box || !box->shown() || icon->w() != side)
         return;
     const int grow = scaled(margin + side) - (margin + side);
@@ -143,7 +143,7 @@ void scale_toolkit_defaults()
         if (desktop_scale() != 1) {
             Fl_Tooltip::size(scaled(FL_NORMAL_SIZE));
             Fl::scrollbar_size(scaled(16));
-            fl_message_font(fl_message_font_, scaled(FL_NORMAL_SIZE));
+            fl_message_font(fl_message_font_, scaled(FL_NORMAL_SIZE));  // fl_message_font_: the toolkit's own face
             scale_layout(fl_message_icon()->window());
         }
         return true;

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The desktop's scale where the toolkit does not apply it: FLTK 1.4 draws
 // every window at the desktop's factor by itself, FLTK 1.3 one pixel a unit,
-// so on 1.3 kalvira lays its windows out at the factor 1.4 would take.
+// so on 1.3 kalvira lays its windows out at the factor 1.4 would take.  This
+// is for FLTK 1.3 only (on 1.4 every function here leaves things as they are),
+// and goes when kalvira no longer builds against 1.3.
 #pragma once
 
 class Fl_Widget;

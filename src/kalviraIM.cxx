@@ -118,33 +118,37 @@ void KALVIRA::calc_K()
     show_derived();
 }
 
-// What follows from n, K and lambda, live in the tooltips: alpha and the
-// penetration depth under K, R under n' and k, lambda as energy, wavenumber and
-// frequency under lambda; six digits, as a field shows a value, a quantity a
-// line (the field keeps each line whole).
+// The tooltips carry what follows from n, K and lambda, anew with every
+// conversion: alpha and the penetration depth 1/alpha under K, the reflectance
+// R under n' and k, and lambda as photon energy, wavenumber and frequency
+// under lambda.  Six digits each, as the fields show values, and a quantity to
+// a line, which the field keeps from being wrapped.
 void KALVIRA::show_derived()
 {
     char line[128];
     std::snprintf(line, sizeof line, "α = %g 1/m = %g 1/cm\n1/α = %g nm", optics::absorption(K),
                   optics::absorption_per_cm(K), optics::penetration_depth(K));
-    UI_K->derived(line);
+    UI_K->set_derived(line);
     std::snprintf(line, sizeof line, "R = %g at normal incidence from vacuum", optics::reflectance(n.real(), n.imag()));
-    UI_n_real->derived(line);
-    UI_n_imag->derived(line);
+    UI_n_real->set_derived(line);
+    UI_n_imag->set_derived(line);
     std::snprintf(line, sizeof line, "E = hc/λ = %g eV\n1/λ = %g 1/cm\nν = c/λ = %g THz", optics::photon_energy(lambda),
                   optics::wavenumber(lambda), optics::frequency(lambda));
-    UI_lambda->derived(line);
+    UI_lambda->set_derived(line);
 }
 
 void KALVIRA::about_dialog()
 {
     fl_message_title("About kalvira");
-    Fl::add_timeout(0.0, [](void*) { scale_message_icon(); });  // the first thing the box's loop does
+    // fl_message() runs an event loop of its own; a zero timeout runs first in
+    // it, once the box is shown and before it draws.
+    Fl::add_timeout(0.0, [](void*) { scale_message_icon(); });
     fl_message("kalvira %s by the kalvira authors, built with FLTK (www.fltk.org)", kalvira_version);
 }
 
 // A new window every time: earlier ones stay open until their user closes them.
-// The dialog keeps its window to itself; just shown, it is the first window.
+// Fl_Help_Dialog keeps its window private; just shown, it is the first in the
+// toolkit's list of windows, Fl::first_window(), which is how it is reached.
 void KALVIRA::help_dialog()
 {
     auto* help = new Fl_Help_Dialog;

@@ -93,6 +93,8 @@ Fl_Boxtype frameless(Fl_Boxtype box)
 
 } // namespace
 
+// Typed keys go to the inner input, never through handle(); its callback,
+// Fl_Value_Input's private reading of the text, is wrapped to follow them.
 Number_Field::Number_Field(int X, int Y, int W, int H, const char* label)
     : Fl_Value_Input(X, Y, W, H, label), toolkit_read_typed_(input.callback())
 {
@@ -101,16 +103,16 @@ Number_Field::Number_Field(int X, int Y, int W, int H, const char* label)
     tooltip(tip_);
 }
 
-void Number_Field::describe(const char* symbol, const char* meaning)
+void Number_Field::set_quantity(const char* symbol, const char* meaning)
 {
     symbol_ = symbol;
     meaning_ = meaning;
     refresh_tip();
 }
 
-void Number_Field::derived(const char* line)
+void Number_Field::set_derived(const char* lines)
 {
-    std::snprintf(derived_, sizeof derived_, "%s", line);
+    std::snprintf(derived_, sizeof derived_, "%s", lines);
     refresh_tip();
 }
 
@@ -120,8 +122,9 @@ void Number_Field::select_all()
     select(input, 0, input.size());
 }
 
-// Measuring before the window is on screen would load fonts before it maps.
-bool Number_Field::measurable() const
+// Only then is a text measured: measuring earlier would load the fonts before
+// the window maps, and delay it.
+bool Number_Field::window_shown() const
 {
     return window() && window()->shown();
 }
@@ -140,12 +143,12 @@ Fl_Fontsize Number_Field::smallest_size()
     return static_cast<Fl_Fontsize>(std::lround(normal_size() * 5 / 7.0));
 }
 
-// The largest size from the field's own down to `smallest` at which the text
-// fits whole, or 0.  The input draws its text one pixel in from the box; keep
-// as much at the right.  A text with more bytes than the room has pixels is
-// not measured (no character a number is typed with is narrower than a
-// pixel): X measures text in 16 bits, and a width past 32767 pixels wraps
-// round to one that seems to fit.
+// The largest text size, from the field's own down to `smallest`, at which the
+// text fits whole; 0 if none does.  Fl_Input_::drawtext starts the text one
+// pixel inside the box, and as much is kept free at the right.  A text with
+// more bytes than the room has pixels cannot fit (no character of a number is
+// narrower than a pixel) and is not measured: X measures widths in 16 bits,
+// and a text wider than 32767 pixels would seem to fit.
 Fl_Fontsize Number_Field::size_that_fits(const char* text, Fl_Fontsize smallest)
 {
     const double room = w() - Fl::box_dw(box()) - 2;
@@ -174,30 +177,31 @@ int Number_Field::digits_that_fit()
     char text[128];
     for (int digits = full_digits; digits > 1; --digits) {
         std::snprintf(text, sizeof text, "%.*g", digits, value());
-        if (!measurable() || size_that_fits(text, digits > digits_before_shrinking ? normal_size() : smallest_size()))
+        if (!window_shown() || size_that_fits(text, digits > digits_before_shrinking ? normal_size() : smallest_size()))
             return digits;
     }
     return 1;
 }
 
-// The one place the text's size is chosen.  Typed into, the field's own size,
-// the text scrolling as the toolkit scrolls it; a click into a smaller text
-// has already put the cursor at the character clicked, and it stays there.
-// Otherwise the text from its first character, in the largest size at which it
-// fits whole, or, too long even for the smallest, its start and the mark.
+// Chooses the text's size; nothing else does.  Typed into, the text is at the
+// field's own size and scrolls as the toolkit scrolls it (a click into a
+// smaller text has put the cursor where it was clicked, and it stays there).
+// Otherwise the text shows from its first character, the cursor put at the
+// start to scroll the input back, in the largest size at which it fits whole;
+// a text too long even at the smallest size is cut and marked as going on.
 void Number_Field::fit()
 {
-    fitted_ = measurable();
+    fitted_ = window_shown();
     if (!fitted_)
         return;
     typing_ = Fl::focus() == &input;
     if (typing_) {
-        continues_ = false;
+        marked_ = false;
         textsize(normal_size());
     } else {
         const Fl_Fontsize size = size_that_fits(input.value(), smallest_size());
-        continues_ = size == 0;
-        textsize(continues_ ? smallest_size() : size);
+        marked_ = size == 0;
+        textsize(marked_ ? smallest_size() : size);
         select(input, 0, 0);
     }
     redraw();
@@ -232,14 +236,15 @@ int Number_Field::baseline() const
     return static_cast<int>(std::floor((this->h() - Fl::box_dh(box()) - (h + 2.0 * dy) / pixels) / 2));
 }
 
-// A value written before the window was shown is formatted and fitted at the
-// first drawing, after the window maps: measuring it when shown loads the
-// fonts first and delayed the mapping by a quarter.  The input puts the
-// baseline where Fl_Input_::drawtext does, so for the drawing it is moved by
-// the difference, inside the field's frame, with a frameless box.  A text
-// marked as going on is drawn here, its start and the mark: the input would
-// draw all of it, and X, measuring in 16 bits, wraps the positions of a long
-// one back into view.
+// A value written before the window was shown is formatted and fitted here, at
+// the first drawing, after the window has mapped: measuring text when the
+// window is shown would load the fonts first and delay the mapping (by a
+// quarter, measured).  The inner input puts the baseline where
+// Fl_Input_::drawtext does; for the drawing it is moved by the difference to
+// baseline(), inside the field's frame, with a frameless box of its own.  A
+// text marked as going on is drawn here instead: the input would draw all of
+// it, and X, measuring in 16 bits, would wrap a long one's positions back into
+// view.
 void Number_Field::draw()
 {
     if (!fitted_)
@@ -251,7 +256,7 @@ void Number_Field::draw()
     const int X = x() + Fl::box_dx(box()), Y = y() + Fl::box_dy(box()), H = h() - Fl::box_dh(box());
     const int right = x() + w() - Fl::box_dx(box());
     fl_push_clip(X, Y, right - X, H);
-    if (continues_) {
+    if (marked_) {
         fl_rectf(X, Y, right - X, H, color());
         draw_marked(X + 1, right, Y + baseline());
     } else {
@@ -286,9 +291,10 @@ void Number_Field::draw_marked(int left, int right, int baseline)
     fl_draw(continues, static_cast<float>(left + std::ceil(fl_width(text, shown))), static_cast<float>(baseline));
 }
 
-// As the toolkit writes a value, but from the start of the text: at the end
-// the input scrolls to keep half a line free behind it.  A text wholly
-// selected stays so (the first field at start-up).
+// Writes the value's text as Fl_Value_Input::value_damage does, but with the
+// cursor at the start, not the end: there the input scrolls the text to keep
+// half a line free after the cursor, and a long text loses its start.  A text
+// that was wholly selected (the first field's at start-up) is selected again.
 void Number_Field::value_damage()
 {
     char text[128];

@@ -10,8 +10,8 @@
 class Number_Field : public Fl_Value_Input {
 public:
     Number_Field(int X, int Y, int W, int H, const char* label = nullptr);
-    void describe(const char* symbol, const char* meaning);  // the quantity the tooltip names
-    void derived(const char* line);       // a line under the value: what follows from it
+    void set_quantity(const char* symbol, const char* meaning);  // what the tooltip names
+    void set_derived(const char* lines);  // what follows from the value, under it in the tooltip
     void select_all();                    // as Tab does: typing replaces the text
     int format(char* buffer) override;
     int handle(int event) override;
@@ -23,7 +23,7 @@ private:
     void value_damage() override;
     static void read_typed(Fl_Widget* input, void* field);
     void refresh_tip();
-    bool measurable() const;
+    bool window_shown() const;
     Fl_Fontsize normal_size();
     Fl_Fontsize smallest_size();
     Fl_Fontsize size_that_fits(const char* text, Fl_Fontsize smallest);
@@ -39,6 +39,7 @@ private:
     Fl_Fontsize normal_size_ = 0;  // the field's text size, taken before any shrinking
     bool fitted_ = false;          // the text was measured against the field
     bool typing_ = false;          // and fitted for typing
-    bool continues_ = false;       // too long even at the smallest size: drawn with a mark
-    char tip_[640] = "";  // the tooltip shown reads this buffer in place, so it never dangles
+    bool marked_ = false;          // too long even at the smallest size: cut, and marked as going on
+    // The toolkit keeps the tooltip's pointer, not a copy: the text stays in this buffer.
+    char tip_[640] = "";
 };

@@ -47,7 +47,10 @@ Result rounded_as_doubles(Result (*conversion)(Parts...), Parts... parts)
 
 constexpr double two_pi = 6.283185307179586;
 constexpr double metres_per_nanometre = 1e-09;
-constexpr double half_nanometres_per_metre = 5e8;
+// 1/alpha in nm is 1e9 / (2K) = 5e8 / K, and alpha in 1/cm is 2K / 100 = K / 50:
+// one division each, so neither is lost where 2K would overflow.
+constexpr double nanometres_per_metre_halved = 1e9 / 2;
+constexpr double centimetres_per_metre_halved = 100.0 / 2;
 constexpr double nanometres_per_centimetre = 1e7;
 // h = 6.62607015e-34 J s, c = 299792458 m/s and e = 1.602176634e-19 C are exact
 // in the SI since 2019, so hc/e = 1239.84198433200262237752744557876... eV nm
@@ -202,12 +205,12 @@ double absorption(double K)
 
 double penetration_depth(double K)
 {
-    return rounded_as_doubles(quotient, half_nanometres_per_metre, K);
+    return rounded_as_doubles(quotient, nanometres_per_metre_halved, K);
 }
 
 double absorption_per_cm(double K)
 {
-    return rounded_as_doubles(quotient, K, 50.0);
+    return rounded_as_doubles(quotient, K, centimetres_per_metre_halved);
 }
 
 double photon_energy(double lambda)
