@@ -30,15 +30,15 @@ test: build
 test-sanitized:
 	$(MAKE) test BUILD=$(BUILD)/sanitized CMAKE_FLAGS=-DKALVIRA_SANITIZE=ON
 
-# The package built, its tests run and lintian-checked in clean chroots of
-# Debian 12 (FLTK 1.3), 13 and unstable (the archive's FLTK 1.4), as root.
+# The package built by sbuild, its tests run and lintian-checked, in clean chroots
+# of Debian 12 (FLTK 1.3), 13 and unstable (the archive's FLTK 1.4); no root needed.
 RELEASES ?= bookworm trixie sid
 test-releases:
 	@scripts/deps.sh releases
-	for release in $(RELEASES); do scripts/chroot-build.sh $$release $(BUILD) || exit 1; done
+	for release in $(RELEASES); do scripts/sbuild.sh $$release $(BUILD) || exit 1; done
 
-# The package for unstable as a Wayland client of sway and of Weston, in a chroot
-# of its own, as root; after test-releases, which builds the package.
+# The package for unstable as a Wayland client of sway and of Weston: its
+# autopkgtest in a clean testbed; after test-releases, which builds the package.
 test-wayland:
 	@scripts/deps.sh releases
 	scripts/wayland.sh $(BUILD)
@@ -63,12 +63,13 @@ package:
 	@scripts/deps.sh package
 	scripts/package.sh $(BUILD)
 
-# The package as a user meets it: its autopkgtest installs it on this machine, as
-# root, and it is purged afterwards; not where kalvira is installed already.
+# The package as a user meets it: its autopkgtest on X11 installs it on this
+# machine, as root, and it is purged afterwards; not where kalvira is installed
+# already.  The Wayland one runs in a testbed of its own (test-wayland).
 test-package: package
 	@scripts/deps.sh test-package
 	@! dpkg-query -W kalvira > /dev/null 2>&1 || { echo "kalvira is installed here; remove it first" >&2; exit 1; }
-	autopkgtest $(BUILD)/kalvira_*.changes -- null; status=$$?; apt-get purge -y -qq kalvira > /dev/null; exit $$status
+	autopkgtest --test-name=gui $(BUILD)/kalvira_*.changes -- null; status=$$?; apt-get purge -y -qq kalvira > /dev/null; exit $$status
 
 # The Windows release in build/: kalvira-<version>-win64.zip and its installer,
 # built against FLTK 1.4 from FLTK_SOURCE (see scripts/toolkit.sh).

@@ -8,7 +8,7 @@
 #   test-package  the package built and checked, then its autopkgtest
 #   bench    the benchmark, which shares the tests' helpers
 #   windows  the Windows release, cross-compiled (no build dependencies of Linux's)
-#   releases the package built in clean chroots of Debian 12, 13 and unstable
+#   releases the package built by sbuild for Debian 12, 13 and unstable
 #   test-windows  the Windows release and its test under wine
 #   architectures cross builds for i386, armhf, arm64, ppc64el and s390x, run under qemu
 # Usage: deps.sh [run|package|test|test-package|bench|releases|windows|test-windows|architectures]
@@ -29,7 +29,7 @@ package) tools=("${packaging[@]}") ;;
 test)    tools=() ;;
 test-package) tools=("${packaging[@]}" autopkgtest) ;;
 bench)   tools=(x11-apps) ;;
-releases) linux=; tools=(mmdebstrap dpkg-dev git xz-utils) ;;
+releases) linux=; tools=(sbuild mmdebstrap uidmap autopkgtest dpkg-dev git xz-utils) ;;
 windows) linux=; tools=("${windows[@]}") ;;
 test-windows) linux=; tools=("${windows[@]}" "${headless[@]}" wine wine64 openbox wmctrl xclip unzip
                             fonts-urw-base35) ;;  # wine finds its narrow face through fontconfig
@@ -42,6 +42,13 @@ architectures) foreign=(i386 armhf arm64 ppc64el s390x); tools=(qemu-user-static
          done ;;
 *)       echo "usage: $0 [run|package|test|test-package|bench|releases|windows|test-windows|architectures]" >&2; exit 2 ;;
 esac
+
+# sbuild and mmdebstrap in unshare mode map the user's subordinate ids
+if [ "${1:-}" = releases ] && ! grep -q "^$(id -un):" /etc/subuid 2> /dev/null; then
+    [ "$(id -u)" -eq 0 ] || { echo "Please give $(id -un) subordinate ids:" \
+        "usermod --add-subuids 100000-165535 --add-subgids 100000-165535 $(id -un)" >&2; exit 1; }
+    usermod --add-subuids 100000-165535 --add-subgids 100000-165535 root
+fi
 
 build_deps_met() {
     [ -z "$linux" ] || { command -v dpkg-checkbuilddeps >/dev/null && (cd "$top" && dpkg-checkbuilddeps "${profile[@]}" 2>/dev/null); }

@@ -6,14 +6,14 @@
 # and the checks lintian leaves out.
 # Leaves the tarball, .dsc, .debian.tar.xz, .changes, .buildinfo and .debs in OUT.
 # Usage: package.sh [OUT]           (default: build/)
-#        package.sh --source OUT     the tarball unpacked with debian/ in OUT/package/
-#        package.sh --build DIR      build and check the unpacked source in DIR,
-#                                    without git (in a chroot); the packages go beside DIR
+#        package.sh --source OUT     the source package in OUT/package/ (.dsc, tarballs),
+#                                    and unpacked there
+#        package.sh --lintian-options  the options lintian checks a build with
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
-# dpkg-buildpackage, its whole log shown if it fails, then this release's
-# lintian, but for what differs between the releases the same debian/ builds on:
+# lintian's options: everything it finds fails the build, but for what differs
+# between the releases the same debian/ builds on:
 # - newer-standards-version: the Standards-Version is unstable's, newer than
 #   Debian 12's and 13's lintian know;
 # - package-uses-old-debhelper-compat-version: 13, the highest compat level
@@ -23,19 +23,25 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 # - appstream-metadata-validation-failed: AppStream 1.0 asks for a homepage,
 #   which kalvira does not have yet, and a developer block, which Debian 12's
 #   AppStream 0.16 does not know (check_package validates the metainfo).
+# An older lintian stops at a tag it does not know: only those the lintian at
+# hand knows are named.
+lintian_options() {
+    local tag
+    echo "-EvIL +pedantic --fail-on error,warning,info,pedantic,experimental --suppress-tags" \
+        "$(for tag in newer-standards-version package-uses-old-debhelper-compat-version redundant-priority-optional-field \
+               redundant-rules-requires-root-no-field appstream-metadata-validation-failed; do
+               if lintian-explain-tags "$tag" > /dev/null 2>&1; then echo "$tag"; fi; done | paste -sd,)"
+}
+
+# dpkg-buildpackage, its whole log shown if it fails, then lintian.
 build_and_check() {
-    local dir=$1 tag release_tags
-    # an older lintian stops at a tag it does not know: only those it knows
-    release_tags=$(for tag in newer-standards-version package-uses-old-debhelper-compat-version \
-        redundant-priority-optional-field redundant-rules-requires-root-no-field appstream-metadata-validation-failed; do
-        if lintian-explain-tags "$tag" > /dev/null 2>&1; then echo "$tag"; fi; done | paste -sd,)
+    local dir=$1
     if ! (cd "$dir" && dpkg-buildpackage -us -uc) > "$dir/../build.log" 2>&1; then
         cat "$dir/../build.log" >&2
         echo "dpkg-buildpackage failed; its log is above and in $(cd "$dir/.." && pwd)/build.log" >&2
         exit 1
     fi
-    lintian -EvIL +pedantic --fail-on error,warning,info,pedantic,experimental \
-        --suppress-tags "$release_tags" "$dir"/../*.changes
+    lintian $(lintian_options) "$dir"/../*.changes
 }
 
 # What lintian leaves out: the desktop entry and the metainfo validate (AppStream 1.0
@@ -61,9 +67,9 @@ check_package() {
         { echo "debian/changelog does not have $version of $date" >&2; exit 1; }
 }
 
-mode=all; case ${1:-} in --source|--build) mode=${1#--}; shift ;; esac
-if [ "$mode" = build ]; then
-    build_and_check "$1"
+mode=all; case ${1:-} in --source|--lintian-options) mode=${1#--}; shift ;; esac
+if [ "$mode" = lintian-options ]; then
+    lintian_options
     exit 0
 fi
 out=${1:-$top/build}
@@ -81,7 +87,10 @@ rm -rf "$work" && mkdir -p "$work"
 cp "$out/$orig" "$work/"
 tar -C "$work" -xf "$work/$orig"
 git -C "$top" archive --format=tar --prefix="kalvira-$upstream/" HEAD debian | tar -C "$work" -xf -
-[ "$mode" != source ] || exit 0
+if [ "$mode" = source ]; then
+    (cd "$work" && dpkg-source -b "kalvira-$upstream" > /dev/null)
+    exit 0
+fi
 build_and_check "$work/kalvira-$upstream"
 check_package "$work/kalvira_${version}_$(dpkg-architecture -q DEB_HOST_ARCH).deb"
 rm "$work/$orig"
