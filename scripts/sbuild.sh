@@ -24,7 +24,7 @@ mkdir -p "$chroots"
 
 # From the archive this machine uses, whose index for unstable can be past its
 # Valid-Until date.
-if ! cmp -s "$top/debian/control" "$stamp" || [ ! -s "$tarball" ]; then
+if ! cmp -s "$top/debian/control" "$stamp" || [ ! -s "$tarball" ] || [ ! -s "$chroots/$release.lintian" ]; then
     echo "Making the $release chroot"
     mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/*.sources 2>/dev/null | head -n 1)
     mmdebstrap --quiet --mode=unshare --variant=buildd --include=lintian \
