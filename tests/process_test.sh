@@ -35,7 +35,7 @@ window|picture)  # whatever the arguments and the locale (numbers read and shown
     [[ $(xprop -id "$win" WM_NORMAL_HINTS) == *"minimum size: 231 by 171"*"maximum size: 231 by 171"* ]] ||
         fail "the window can be resized"
     xdotool mousemove --window "$win" 5 160 key Escape && ends_with_zero
-    for factor in 0 -2; do  # the toolkit would show no window or a huge one: ignored, with a word
+    for factor in 0 -2 11; do  # the toolkit would show no window or a huge one: ignored, with a word
         FLTK_SCALING_FACTOR=$factor start "$kalvira" 2> "$tmp/stderr"
         [[ $(xwininfo -id "$win") == *"Width: 231"*"Height: 171"* ]] &&
             grep -q "^kalvira: FLTK_SCALING_FACTOR=$factor ignored" "$tmp/stderr" || fail "factor $factor not ignored, or silently"

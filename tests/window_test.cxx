@@ -164,25 +164,25 @@ void expect_tip_reads_back(Fl_Value_Input* field)
 // What follows from n and lambda, as optics computes it, in six digits: R under n' and k,
 // alpha and 1/alpha under K, energy, wavenumber and frequency under lambda; each line of a
 // tooltip laid out by the toolkit as one line, whatever the scale.
-void expect_derived(const KALVIRA* k)
+void expect_derived(const KALVIRA* converter)
 {
     const auto line = [](const Fl_Widget* field, const std::string& name) {  // -1: no such line
         const std::string text = tip(field);
         return text.find(name) == std::string::npos ? -1.0 : std::strtod(text.c_str() + text.find(name) + name.size(), nullptr);
     };
     const auto close = [](double shown, double exact) { return std::isnan(shown) ? std::isnan(exact) : shown == exact || std::fabs(shown - exact) <= 5e-6 * std::fabs(exact); };
-    const double n = k->UI_n_real->value(), kappa = k->UI_n_imag->value(), lambda = k->UI_lambda->value();
+    const double n = converter->UI_n_real->value(), kappa = converter->UI_n_imag->value(), lambda = converter->UI_lambda->value();
     const double R = optics::reflectance(n, kappa), K = optics::attenuation(kappa, lambda);
-    for (const Fl_Widget* field : {k->UI_n_real, k->UI_n_imag})
+    for (const Fl_Widget* field : {converter->UI_n_real, converter->UI_n_imag})
         EXPECT_TRUE(close(line(field, "\nR = "), R)) << tip(field) << " for R = " << R;
-    EXPECT_TRUE(close(line(k->UI_K, "\nα = "), optics::absorption(K)) && close(line(k->UI_K, " 1/m = "), optics::absorption_per_cm(K)) &&
-                close(line(k->UI_K, "1/α = "), optics::penetration_depth(K)))
-        << tip(k->UI_K) << " for K = " << K;
-    EXPECT_TRUE(close(line(k->UI_lambda, "\nE = hc/λ = "), optics::photon_energy(lambda)) &&
-                close(line(k->UI_lambda, "\n1/λ = "), optics::wavenumber(lambda)) && close(line(k->UI_lambda, "\nν = c/λ = "), optics::frequency(lambda)))
-        << tip(k->UI_lambda) << " for lambda = " << lambda;
+    EXPECT_TRUE(close(line(converter->UI_K, "\nα = "), optics::absorption(K)) && close(line(converter->UI_K, " 1/m = "), optics::absorption_per_cm(K)) &&
+                close(line(converter->UI_K, "1/α = "), optics::penetration_depth(K)))
+        << tip(converter->UI_K) << " for K = " << K;
+    EXPECT_TRUE(close(line(converter->UI_lambda, "\nE = hc/λ = "), optics::photon_energy(lambda)) &&
+                close(line(converter->UI_lambda, "\n1/λ = "), optics::wavenumber(lambda)) && close(line(converter->UI_lambda, "\nν = c/λ = "), optics::frequency(lambda)))
+        << tip(converter->UI_lambda) << " for lambda = " << lambda;
     fl_font(Fl_Tooltip::font(), Fl_Tooltip::size());
-    for (const Fl_Widget* field : {k->UI_n_real, k->UI_K, k->UI_lambda}) {
+    for (const Fl_Widget* field : {converter->UI_n_real, converter->UI_K, converter->UI_lambda}) {
         int w = Fl_Tooltip::wrap_width(), h = 0, lines = 1;
         fl_measure(field->tooltip(), w, h, 0);
         EXPECT_EQ(h / fl_height(), lines + std::count(field->tooltip(), std::strchr(field->tooltip(), '\0'), '\n')) << tip(field);
@@ -196,24 +196,24 @@ protected:
     void SetUp() override
     {
         Fl_Tooltip::disable();
-        k = new KALVIRA;
-        k->init();
-        fields = {k->UI_n_real, k->UI_n_imag, k->UI_epsilon_real, k->UI_epsilon_imag, k->UI_K, k->UI_lambda};
+        converter = new KALVIRA;
+        converter->init();
+        fields = {converter->UI_n_real, converter->UI_n_imag, converter->UI_epsilon_real, converter->UI_epsilon_imag, converter->UI_K, converter->UI_lambda};
         for (Fl_Value_Input* field : fields) {
             field->input.cursor_color(FL_BLUE);
             if (field->callback() != Fl_Widget::default_callback)
                 field->callback(watch, reinterpret_cast<void*>(field->callback()));
         }
-        k->show();
-        xinput::drawn(k->UI_window);
-        normal_size = k->UI_n_real->textsize();
+        converter->show();
+        xinput::drawn(converter->UI_window);
+        normal_size = converter->UI_n_real->textsize();
     }
     void TearDown() override
     {
-        k->UI_window->hide();
+        converter->UI_window->hide();
         xinput::settle();
     }
-    KALVIRA* k = nullptr;
+    KALVIRA* converter = nullptr;
     std::vector<Fl_Value_Input*> fields;
     Fl_Fontsize normal_size = 0;
 };
@@ -270,7 +270,7 @@ TEST_P(Typing, ConvertsAsTyped)
     const Row& row = GetParam();
     for (const auto& [name, typed] : row.edits)
         if (name == keyboard) {  // as a window manager gives it on mapping
-            XSetInputFocus(fl_display, fl_xid(k->UI_window), RevertToPointerRoot, CurrentTime);
+            XSetInputFocus(fl_display, fl_xid(converter->UI_window), RevertToPointerRoot, CurrentTime);
             xinput::type(typed);
         } else if (typed.rfind(paste, 0) == 0) {
             xinput::click(fields[name]);
@@ -297,7 +297,7 @@ TEST_P(Typing, ConvertsAsTyped)
             expect_rounded(fields[i]);
         expect_tip_reads_back(fields[i]);
     }
-    expect_derived(k);
+    expect_derived(converter);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, Typing, ::testing::ValuesIn(rows), [](const auto& row) { return row.param.name; });
@@ -329,28 +329,28 @@ TEST_F(Window, RandomEditing)
                 xinput::key(choice < 10 ? XK_a : pick(keys), choice < 10 ? xinput::control : xinput::none);
             }
             ASSERT_TRUE(ran.empty() || (ran.size() == 1 && ran[0] == focus)) << "a callback of another field";
-            ASSERT_TRUE(focus == k->UI_K || ran.empty() == (focus->value() == before)) << "converted " << ran.size();
+            ASSERT_TRUE(focus == converter->UI_K || ran.empty() == (focus->value() == before)) << "converted " << ran.size();
             ASSERT_TRUE(partner == typed_into || text(fields[partner]) == partner_before) << "rewrote the pair typed into";
-            ASSERT_TRUE(equal(k->K, optics::attenuation(k->n.imag(), k->lambda)));
-            const double model[] = {k->n.real(), k->n.imag(), k->epsilon.real(), k->epsilon.imag(), k->K, k->lambda};
+            ASSERT_TRUE(equal(converter->K, optics::attenuation(converter->n.imag(), converter->lambda)));
+            const double model[] = {converter->n.real(), converter->n.imag(), converter->epsilon.real(), converter->epsilon.imag(), converter->K, converter->lambda};
             for (int i = n_re; i <= lambda; ++i) {  // a typed K is only shown
                 ASSERT_TRUE((i == K && ran.empty()) || equal(model[i], fields[i]->value())) << "field " << i;
                 expect_tip_reads_back(fields[i]);
             }
-            expect_derived(k);
+            expect_derived(converter);
         }
     }
 }
 
 TEST(NumberField, FitsAValueWrittenBeforeTheWindowIsShown)
 {
-    auto* k = new KALVIRA;
-    k->UI_K->value(-9.92918e+06);
-    k->show();
-    xinput::drawn(k->UI_window);
-    expect_shown_whole(k->UI_K, k->UI_n_real->textsize());
-    expect_rounded(k->UI_K);
-    k->UI_window->hide();
+    auto* converter = new KALVIRA;
+    converter->UI_K->value(-9.92918e+06);
+    converter->show();
+    xinput::drawn(converter->UI_window);
+    expect_shown_whole(converter->UI_K, converter->UI_n_real->textsize());
+    expect_rounded(converter->UI_K);
+    converter->UI_window->hide();
 }
 
 // Every widget where the designer file puts it: kind, place and size in units, label with its
@@ -358,7 +358,7 @@ TEST(NumberField, FitsAValueWrittenBeforeTheWindowIsShown)
 // layout (FLTK 1.3 at another scale): there the picture test holds it.
 TEST_F(Window, LaidOutAsDesigned)
 {
-    if (xinput::pixels_per_unit(k->UI_window) != scale)
+    if (xinput::pixels_per_unit(converter->UI_window) != scale)
         GTEST_SKIP() << "laid out in pixels";
     const auto kind = [](Fl_Widget* widget) {
         return dynamic_cast<Fl_Menu_Bar*>(widget) ? "menu bar" : dynamic_cast<Fl_Value_Input*>(widget) ? "field" : dynamic_cast<Fl_Box*>(widget) ? "box" : "?";
@@ -369,9 +369,9 @@ TEST_F(Window, LaidOutAsDesigned)
         {"field", 35, 80, 70, 25, "e =  ", FL_SYMBOL},      {"box", 110, 80, 25, 25, "+ i ", FL_HELVETICA},
         {"field", 135, 80, 70, 25, "", FL_HELVETICA},       {"field", 30, 125, 70, 25, "K =", FL_SYMBOL},
         {"box", 100, 125, 25, 25, "at", FL_HELVETICA},      {"field", 150, 125, 60, 25, "l =", FL_SYMBOL}};
-    EXPECT_TRUE(k->UI_window->w() == 231 && k->UI_window->h() == 171 && k->UI_window->children() == 10);
-    for (int i = 0; i < std::min(k->UI_window->children(), 10); ++i) {
-        Fl_Widget* widget = k->UI_window->child(i);
+    EXPECT_TRUE(converter->UI_window->w() == 231 && converter->UI_window->h() == 171 && converter->UI_window->children() == 10);
+    for (int i = 0; i < std::min(converter->UI_window->children(), 10); ++i) {
+        Fl_Widget* widget = converter->UI_window->child(i);
         EXPECT_EQ(std::make_tuple(std::string(kind(widget)), widget->x(), widget->y(), widget->w(), widget->h(),
                                   std::string(widget->label() ? widget->label() : ""), widget->labelfont()), layout[i]) << "child " << i;
         if (auto* field = dynamic_cast<Fl_Value_Input*>(widget)) {
@@ -384,17 +384,17 @@ TEST_F(Window, LaidOutAsDesigned)
 // asks: the menu's (an underlined Q is a text size tall), a label's (an n half that), a number's.
 TEST_F(Window, FollowsTheDesktopScale)
 {
-    EXPECT_NEAR(pixel_size(k->UI_window).first, 231 * scale, 1);
-    EXPECT_NEAR(pixel_size(k->UI_window).second, 171 * scale, 1);
-    const Fl_Widget *menu = k->UI_menubar, *n_real = k->UI_n_real;
+    EXPECT_NEAR(pixel_size(converter->UI_window).first, 231 * scale, 1);
+    EXPECT_NEAR(pixel_size(converter->UI_window).second, 171 * scale, 1);
+    const Fl_Widget *menu = converter->UI_menubar, *n_real = converter->UI_n_real;
     for (const auto& [x, y, w, h, percent] : {std::array{3, 3, menu->w() - 6, menu->h() - 6, 80},
                                               std::array{0, n_real->y(), n_real->x(), n_real->h(), 45},
                                               std::array{n_real->x() + 2, n_real->y() + 2, n_real->w() - 4, n_real->h() - 4, 55}}) {
-        const Ink found = ink(k->UI_window, x, y, w, h);
+        const Ink found = ink(converter->UI_window, x, y, w, h);
         EXPECT_GE(found.bottom - found.top + 1, percent / 100.0 * 14 * scale) << "text at " << x << ", " << y;
     }
-    EXPECT_NEAR(Fl_Tooltip::size() * xinput::pixels_per_unit(k->UI_window), 14 * scale, 0.5);
-    k->help_dialog();
+    EXPECT_NEAR(Fl_Tooltip::size() * xinput::pixels_per_unit(converter->UI_window), 14 * scale, 0.5);
+    converter->help_dialog();
     Fl_Window* help = Fl::first_window();
     xinput::drawn(help);
     const float s = xinput::pixels_per_unit(help);
@@ -423,7 +423,7 @@ TEST_F(Window, AboutNamesTheVersion)
             }
         Fl::modal()->hide();
     });
-    k->about_dialog();
+    converter->about_dialog();
     for (const float size : sizes)
         EXPECT_NEAR(size, 14 * scale, 0.5) << about;
     EXPECT_NEAR(icon, 50 * scale, 1);
