@@ -5,27 +5,35 @@
 # drives.  Read back through their window lists and pictures, which go to OUT.  Usage: wayland_test.sh OUT
 set -euo pipefail
 out=$1 sway= weston= pid= main='kalvira by us'
-export XDG_RUNTIME_DIR=$(mktemp -d) && chmod 700 "$XDG_RUNTIME_DIR" && tmp=$XDG_RUNTIME_DIR entry=$(basename /usr/share/applications/*kalvira*.desktop .desktop)
+export XDG_RUNTIME_DIR=$(mktemp -d) && chmod 700 "$XDG_RUNTIME_DIR" && tmp=$XDG_RUNTIME_DIR
+entry=$(basename /usr/share/applications/*kalvira*.desktop .desktop)  # its id: the app_id kalvira's windows carry
 Xvfb :5 -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 & xvfb=$!
-trap 'kill $pid $sway $weston $xvfb 2> /dev/null; true' EXIT && fail() { echo "FAIL: $*" >&2; exit 1; }
+trap 'kill $pid $sway $weston $xvfb 2> /dev/null; true' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
 until_true() { for _ in $(seq 100); do eval "$1" && return; sleep 0.1; done; fail "$2"; }
 until_true 'DISPLAY=:5 xwininfo -root > /dev/null 2>&1' "no Xvfb"
 send() { DISPLAY=:5 xdotool "$@" && sleep 0.1; }  # and time for the client to draw
 compositor() {  # SCALE: a new sway, its output of 1024x768 pixels at that scale
     [ -z "$sway" ] || { kill $sway; wait $sway 2> /dev/null || true; }
     scale=$1 && echo "output X11-1 scale $1" > "$tmp/config" && rm -f "$tmp/display"
-    env -u WAYLAND_DISPLAY -u SWAYSOCK DISPLAY=:5 WLR_BACKENDS=x11 WLR_RENDERER=pixman sway -c "$tmp/config" > "$tmp/sway.log" 2>&1 & sway=$!
+    env -u WAYLAND_DISPLAY -u SWAYSOCK DISPLAY=:5 WLR_BACKENDS=x11 WLR_RENDERER=pixman \
+        sway -c "$tmp/config" > "$tmp/sway.log" 2>&1 & sway=$!
     until_true 'export SWAYSOCK=$(ls "$tmp"/sway-ipc.*.$sway.sock 2> /dev/null) && swaymsg -q -t get_version 2> /dev/null' "no sway"
     swaymsg -q exec "printenv WAYLAND_DISPLAY > $tmp/display.new && mv $tmp/display.new $tmp/display"
     until_true 'export WAYLAND_DISPLAY=$(cat "$tmp/display" 2> /dev/null) && [ -n "$WAYLAND_DISPLAY" ]' "sway names no display"
 }
-window() { swaymsg -t get_tree | jq -r --argjson pid "$pid" --arg name "$1" "first(.. | select(.pid? == \$pid and .name? == \$name) | $2) // empty"; }
+window() {  # TITLE FIELD: that of kalvira's window with that title in sway's tree, or nothing
+    swaymsg -t get_tree | jq -r --argjson pid "$pid" --arg name "$1" "first(.. | select(.pid? == \$pid and .name? == \$name) | $2) // empty"
+}
 start() {  # $pid, and $x $y: the main window's place; once sway, then the client, gave it the keyboard
     kalvira & pid=$! && until_true '[ "$(window "$main" .focused)" = true ]' "no window with the keyboard" && sleep 0.3
     read -r x y < <(window "$main" '"\(.rect.x + .window_rect.x) \(.rect.y + .window_rect.y)"')
 }
-at() { send mousemove $(awk -v x=$((x + $1)) -v y=$((y + $2)) -v s=$scale 'BEGIN { print int(x * s), int(y * s) }') ${3:-click 1}; }  # X Y [instead of a click]
-shot() { grim -t ppm -g "$((x + $1)),$((y + $2)) $3x$4" "$5"; }; fields() { shot 35 35 70 70 "$1"; }  # X Y W H FILE; n', e'
+at() {  # X Y [what to do there instead of a click]: in the main window, in the output's units
+    send mousemove $(awk -v x=$((x + $1)) -v y=$((y + $2)) -v s=$scale 'BEGIN { print int(x * s), int(y * s) }') ${3:-click 1}
+}
+shot() { grim -t ppm -g "$((x + $1)),$((y + $2)) $3x$4" "$5"; }  # X Y W H FILE: a picture of part of the main window
+fields() { shot 35 35 70 70 "$1"; }  # n' and e'
 ends_with_zero() { timeout 10 tail --pid=$pid -f /dev/null && wait $pid && pid= || fail "$1 did not end it with 0"; }
 
 compositor 1 && start && size='"\(.app_id) \(.geometry.width)x\(.geometry.height) \(.floating)"'
