@@ -18,8 +18,8 @@ if [ ! -s "$tarball" ]; then
     mkdir -p "$chroots"
     mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/*.sources 2>/dev/null | head -n 1)
     mmdebstrap --quiet --mode=unshare --variant=apt --aptopt='Acquire::Check-Valid-Until "false"' \
-        --aptopt='APT::Install-Recommends "false"' sid "$tarball.new" "${mirror:-http://deb.debian.org/debian}"
-    mv "$tarball.new" "$tarball"
+        --aptopt='APT::Install-Recommends "false"' sid "${tarball%.tar}.new.tar" "${mirror:-http://deb.debian.org/debian}"
+    mv "${tarball%.tar}.new.tar" "$tarball"
 fi
 rm -rf "$out/wayland"
 autopkgtest --apt-upgrade --test-name=wayland --output-dir "$out/wayland" "$out"/chroot/sid/kalvira_*.dsc \
