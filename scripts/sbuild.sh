@@ -50,5 +50,5 @@ if ! (cd "$work/package" && SBUILD_CONFIG=$work/sbuild.conf sbuild --chroot-mode
     exit 1
 fi
 rm -rf "${out:?}/$release" && mkdir -p "$out/$release"
-cp "$work"/package/*.{deb,dsc,changes,buildinfo,debian.tar.xz} "$work/sbuild.log" "$out/$release/"
+cp "$work"/package/*.{deb,dsc,changes,buildinfo,debian.tar.xz,orig.tar.xz} "$work/sbuild.log" "$out/$release/"
 echo "$release: built, tested and lintian-clean: $out/$release/"
