@@ -9,7 +9,6 @@
 #include <FL/fl_draw.H>
 #include <FL/fl_utf8.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
