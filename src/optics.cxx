@@ -4,46 +4,15 @@
 // compiler from fusing them), and mends only the inputs where they are wrong.
 
 #include "optics.h"
+#include "rounded.h"
 
 #include <cfloat>
 #include <cmath>
 #include <limits>
 
-#if defined(__i386__) && !defined(__SSE2_MATH__)
-#include <fpu_control.h>
-#endif
-
 namespace optics {
 
 namespace {
-
-// Without SSE2 (Debian's i386) the compiler computes doubles in the x87
-// registers, which round to 64 bits unless told otherwise: results would
-// round twice and the error-free steps below would not be exact.  For the
-// time of a conversion the unit rounds to a double's 53 bits, as elsewhere.
-// The conversion and the setting of the unit are calls opaque to the
-// optimiser (noipa), so that no arithmetic moves out from between them.
-#if defined(__i386__) && !defined(__SSE2_MATH__)
-[[gnu::noipa]] void set_x87_control(fpu_control_t word)
-{
-    _FPU_SETCW(word);
-}
-#endif
-
-template <typename Result, typename... Parts>
-Result rounded_as_doubles(Result (*conversion)(Parts...), Parts... parts)
-{
-#if defined(__i386__) && !defined(__SSE2_MATH__)
-    fpu_control_t saved;
-    _FPU_GETCW(saved);
-    set_x87_control((saved & ~_FPU_EXTENDED) | _FPU_DOUBLE);
-    const Result result = conversion(parts...);
-    set_x87_control(saved);
-    return result;
-#else
-    return conversion(parts...);
-#endif
-}
 
 constexpr double two_pi = 6.283185307179586;
 constexpr double metres_per_nanometre = 1e-09;

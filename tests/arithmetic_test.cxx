@@ -4,8 +4,7 @@
 // architecture.  Bits are compared only where IEEE arithmetic fixes them.
 
 #include <gtest/gtest.h>
-#include <mpfr.h>
-
+#include "exact.h"
 #include "optics.h"
 #include "read_back.h"
 
@@ -21,56 +20,6 @@ namespace {
 
 using complex = std::complex<double>;
 constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-
-// A real number to 320 bits: products and sums of doubles are exact there, and
-// a root is far closer than any bound checked.
-struct Exact {
-    mpfr_t v;
-    Exact(double d = 0.0) { mpfr_init2(v, 320); mpfr_set_d(v, d, MPFR_RNDN); }
-    Exact(const Exact& other) : Exact() { mpfr_set(v, other.v, MPFR_RNDN); }
-    Exact& operator=(const Exact&) = delete;
-    ~Exact() { mpfr_clear(v); }
-    double rounded() const { return mpfr_get_d(v, MPFR_RNDN); }
-};
-
-template <typename Operation, typename... Exacts>
-Exact apply(Operation operation, const Exacts&... operands)
-{
-    Exact result;
-    operation(result.v, operands.v..., MPFR_RNDN);
-    return result;
-}
-Exact operator+(const Exact& a, const Exact& b) { return apply(mpfr_add, a, b); }
-Exact operator-(const Exact& a, const Exact& b) { return apply(mpfr_sub, a, b); }
-Exact operator*(const Exact& a, const Exact& b) { return apply(mpfr_mul, a, b); }
-Exact operator/(const Exact& a, const Exact& b) { return apply(mpfr_div, a, b); }
-Exact sqrt(const Exact& a) { return apply(mpfr_sqrt, a); }
-Exact abs(const Exact& a) { return apply(mpfr_abs, a); }
-Exact decimal(const char* digits)
-{
-    Exact result;
-    mpfr_set_str(result.v, digits, 10, MPFR_RNDN);
-    return result;
-}
-
-// How far v is from the exact value, in units in the last place of a double
-// at `scale` (the subnormal spacing at least; past the largest double as if
-// the exponents went on).
-double ulps(double v, const Exact& exact, const Exact& scale)
-{
-    Exact error = Exact(v) - exact;
-    const long unit = mpfr_zero_p(scale.v) ? -1074 : std::max<long>(mpfr_get_exp(scale.v) - 53, -1074);
-    mpfr_mul_2si(error.v, error.v, -unit, MPFR_RNDN);
-    return std::fabs(error.rounded());
-}
-
-// The exact value rounded, or within `bound` units of a double at `scale`;
-// never infinite or NaN where the exact value rounds to a finite double.
-bool near(double v, const Exact& exact, double bound, const Exact& scale)
-{
-    return v == exact.rounded() || (std::isfinite(v) && ulps(v, exact, scale) <= bound);
-}
-bool near(double v, const Exact& exact, double bound) { return near(v, exact, bound, exact); }
 
 // bit for bit, but for a NaN's sign and payload, which differ between architectures
 bool same(double a, double b) { return std::isnan(a) ? std::isnan(b) : a == b && std::signbit(a) == std::signbit(b); }
