@@ -26,7 +26,7 @@ for arch in i386 armhf arm64 ppc64el s390x; do (
     echo "== $arch ($DEB_HOST_GNU_TYPE)$([ $arithmetic_only = OFF ] || echo ", the arithmetic alone")"
     "$top/scripts/configure.sh" "$dir" -DCMAKE_TOOLCHAIN_FILE="$top/scripts/debian-cross.cmake" \
         -DCMAKE_CROSSCOMPILING_EMULATOR="qemu-${qemu_cpu[$arch]}-static" \
-        -DBUILD_TESTING=ON -DKALVIRA_ARITHMETIC_ONLY=$arithmetic_only > /dev/null
+        -DBUILD_TESTING=ON -DKALVIRA_WITHOUT_TOOLKIT=$arithmetic_only > /dev/null
     cmake --build "$dir" -j"$(nproc)" > "$dir/build.log" 2>&1 || { tail -n 30 "$dir/build.log"; exit 1; }
     ctest --test-dir "$dir" -R '^(Arithmetic|ReadBack)\.' --output-on-failure --no-tests=error
     if [ "$arch" = arm64 ]; then

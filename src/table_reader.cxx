@@ -1,0 +1,138 @@
+// SPDX-License-Identifier: MIT
+#include "table_reader.h"
+#include "input_error.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+constexpr size_t longest_line = 1 << 20;  // a buffer's worth: memory stays the same whatever the table's length
+
+bool blank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+// A field as a message can show it: short, and without control characters.
+std::string quoted(std::string_view field)
+{
+    std::string shown = "\"";
+    for (const char c : field.substr(0, 40))
+        shown += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
+    return shown + (field.size() > 40 ? "...\"" : "\"");
+}
+
+} // namespace
+
+TableReader::TableReader(std::FILE* input, numbers::Unit unit) : input_(input), unit_(unit), buffer_(longest_line) {}
+
+bool TableReader::fill()
+{
+    if (at_end_)
+        return false;
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+    const size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, input_);
+    end_ += got;
+    if (got == 0) {
+        if (std::ferror(input_))
+            throw InputError(line_ + 1, std::string("cannot be read: ") + std::strerror(errno));
+        at_end_ = true;
+    }
+    return got > 0;
+}
+
+std::string_view TableReader::start()
+{
+    while (end_ - begin_ < 4096 && fill()) {
+    }
+    return {buffer_.data() + begin_, end_ - begin_};
+}
+
+std::string TableReader::rest()
+{
+    std::string text(buffer_.data() + begin_, end_ - begin_);
+    begin_ = end_ = 0;
+    while (fill()) {
+        text.append(buffer_.data(), end_);
+        begin_ = end_ = 0;
+    }
+    return text;
+}
+
+bool TableReader::next(TableRow& row)
+{
+    for (;;) {
+        const char* first = buffer_.data() + begin_;
+        const char* newline = static_cast<const char*>(std::memchr(first, '\n', end_ - begin_));
+        if (!newline && !at_end_) {
+            if (end_ - begin_ == buffer_.size())
+                throw InputError(line_ + 1, "a line longer than " + std::to_string(longest_line) + " bytes: not a table");
+            fill();
+            continue;
+        }
+        if (!newline && begin_ == end_)
+            return false;
+        const size_t length = newline ? newline - first : end_ - begin_;
+        begin_ += length + (newline != nullptr);
+        ++line_;
+        std::string_view text(first, length);
+        if (text.find('\0') != std::string_view::npos)
+            throw InputError(line_, "not text (a NUL byte)");
+        text = text.substr(0, text.find('#'));
+        if (text.find_first_not_of(" \t\r") == std::string_view::npos)
+            continue;
+        if (header_possible_) {  // skip a UTF-8 byte order mark too
+            if (text.substr(0, 3) == "\xEF\xBB\xBF")
+                text.remove_prefix(3);
+            const size_t start = text.find_first_not_of(" \t\r");
+            const size_t stop = text.find_first_of(" \t\r,;", start);
+            double ignored = 0;
+            header_possible_ = false;
+            if (!numbers::parse(text.substr(start, stop == std::string_view::npos ? stop : stop - start), ignored))
+                continue;
+        }
+        read(text, row);
+        return true;
+    }
+}
+
+// Runs of blanks are one separator, and so is a comma or semicolon with blanks
+// around it; two commas side by side have an empty field between them.
+void TableReader::read(std::string_view text, TableRow& row)
+{
+    size_t count = 0, i = 0;
+    const size_t size = text.size();
+    while (i < size && blank(text[i]))
+        ++i;
+    while (i < size) {
+        const size_t start = i;
+        while (i < size && !blank(text[i]) && text[i] != ',' && text[i] != ';')
+            ++i;
+        if (count < 4)
+            fields_[count] = text.substr(start, i - start);
+        ++count;
+        while (i < size && blank(text[i]))
+            ++i;
+        if (i < size && (text[i] == ',' || text[i] == ';')) {
+            ++i;
+            while (i < size && blank(text[i]))
+                ++i;
+            if (i == size) {  // a separator at the end: an empty last field
+                if (count < 4)
+                    fields_[count] = {};
+                ++count;
+            }
+        }
+    }
+    if (count != 3)
+        throw InputError(line_, std::to_string(count) + " fields where 3 belong");
+    if (!numbers::parse_wavelength(fields_[0], unit_, row.nanometres))
+        throw InputError(line_, "field 1: " + quoted(fields_[0]) + " is not a number");
+    double* values[] = {&row.first, &row.second};
+    for (int f = 1; f < 3; ++f)
+        if (!numbers::parse(fields_[f], *values[f - 1]))
+            throw InputError(line_, "field " + std::to_string(f + 1) + ": " + quoted(fields_[f]) + " is not a number");
+}
