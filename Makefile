@@ -10,7 +10,7 @@ PURPOSE ?= run
 test screenshot: PURPOSE = test
 bench: PURPOSE = bench
 
-.PHONY: all build run test test-package test-sanitized test-releases test-wayland test-architectures screenshot bench package windows test-windows clean
+.PHONY: all build run test test-package test-sanitized test-releases test-wayland test-architectures screenshot bench bench-convert package windows test-windows clean
 
 all: build
 
@@ -58,18 +58,23 @@ screenshot: build
 bench: build
 	scripts/with-xvfb.sh $(BUILD)/bench/kalvira_bench $(BUILD)/kalvira $(BUILD)/bench/bare_window $(RUNS)
 
+# kalvira-convert against NumPy on a million rows: rows per second and peak memory.
+bench-convert: build
+	@scripts/deps.sh bench-convert
+	/usr/bin/python3 bench/convert_bench.py $(BUILD)/kalvira-convert
+
 # The Debian source and binary packages, from the committed tree, checked by lintian.
 package:
 	@scripts/deps.sh package
 	scripts/package.sh $(BUILD)
 
-# The package as a user meets it: its autopkgtest on X11 installs it on this
+# The package as a user meets it: its autopkgtests on X11 and of kalvira-convert install it on this
 # machine, as root, and it is purged afterwards; not where kalvira is installed
 # already.  The Wayland one runs in a testbed of its own (test-wayland).
 test-package: package
 	@scripts/deps.sh test-package
 	@! dpkg-query -W kalvira > /dev/null 2>&1 || { echo "kalvira is installed here; remove it first" >&2; exit 1; }
-	autopkgtest --test-name=gui $(BUILD)/kalvira_*.changes -- null; status=$$?; apt-get purge -y -qq kalvira > /dev/null; exit $$status
+	autopkgtest --test-name=gui --test-name=convert $(BUILD)/kalvira_*.changes -- null; status=$$?; apt-get purge -y -qq kalvira > /dev/null; exit $$status
 
 # The Windows release in build/: kalvira-<version>-win64.zip and its installer,
 # built against FLTK 1.4 from FLTK_SOURCE (see scripts/toolkit.sh).

@@ -7,11 +7,12 @@
 #   test     the tests
 #   test-package  the package built and checked, then its autopkgtest
 #   bench    the benchmark, which shares the tests' helpers
+#   bench-convert  kalvira-convert's benchmark, against NumPy
 #   windows  the Windows release, cross-compiled (no build dependencies of Linux's)
 #   releases the package built by sbuild for Debian 12, 13 and unstable
 #   test-windows  the Windows release and its test under wine
 #   architectures cross builds for i386, armhf, arm64, ppc64el and s390x, run under qemu
-# Usage: deps.sh [run|package|test|test-package|bench|releases|windows|test-windows|architectures]
+# Usage: deps.sh [run|package|test|test-package|bench|bench-convert|releases|windows|test-windows|architectures]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -29,6 +30,7 @@ package) tools=("${packaging[@]}") ;;
 test)    tools=() ;;
 test-package) tools=("${packaging[@]}" autopkgtest) ;;
 bench)   tools=(x11-apps) ;;
+bench-convert) profile=(-P nocheck); tools=(python3 python3-numpy) ;;
 releases) linux=; tools=(sbuild mmdebstrap uidmap autopkgtest dpkg-dev git xz-utils) ;;
 windows) linux=; tools=("${windows[@]}") ;;
 test-windows) linux=; tools=("${windows[@]}" "${headless[@]}" wine wine64 openbox wmctrl xclip unzip
@@ -40,7 +42,7 @@ architectures) foreign=(i386 armhf arm64 ppc64el s390x); tools=(qemu-user-static
              # multiarch libraries must be of one version: its toolkit cannot be installed
              [ "$arch" = s390x ] || tools+=("libfltk1.3-dev:$arch" "libxtst-dev:$arch")
          done ;;
-*)       echo "usage: $0 [run|package|test|test-package|bench|releases|windows|test-windows|architectures]" >&2; exit 2 ;;
+*)       echo "usage: $0 [run|package|test|test-package|bench|bench-convert|releases|windows|test-windows|architectures]" >&2; exit 2 ;;
 esac
 
 # sbuild and mmdebstrap in unshare mode map the user's subordinate ids

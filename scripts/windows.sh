@@ -2,7 +2,9 @@
 # SPDX-License-Identifier: MIT
 # Builds kalvira for 64-bit Windows: the toolkit first (scripts/toolkit.sh,
 # cross-compiled, without fluid: the host's fluid writes the window code)
-# into BUILD/windows/fltk, then kalvira.exe and its release, copied to BUILD:
+# into BUILD/windows/fltk and yaml-cpp (scripts/yaml-cpp.sh) into
+# BUILD/windows/yaml-cpp, then kalvira.exe, kalvira-convert.exe and their
+# release, copied to BUILD:
 # kalvira-<version>-win64.zip and kalvira-<version>-win64-setup.exe.
 # Usage: windows.sh [BUILD]   (default BUILD: build/)
 set -euo pipefail
@@ -12,8 +14,10 @@ mkdir -p "$build" && build=$(cd "$build" && pwd)
 work=$build/windows toolchain=$top/windows/toolchain.cmake
 
 "$top/scripts/toolkit.sh" "$work/fltk" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DFLTK_BUILD_FLUID=OFF
+"$top/scripts/yaml-cpp.sh" "$work/yaml-cpp" -DCMAKE_TOOLCHAIN_FILE="$toolchain"
 cmake -S "$top" -B "$work/kalvira" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-    -DFLTK_DIR="$work/fltk/CMake" -DFLTK_LICENCES="$work/fltk/licences" > /dev/null
+    -DFLTK_DIR="$work/fltk/CMake" -Dyaml-cpp_DIR="$work/yaml-cpp/lib/cmake/yaml-cpp" \
+    -DKALVIRA_LICENCES="$work/fltk/licences;$work/yaml-cpp/licences" > /dev/null
 cmake --build "$work/kalvira" -j"$(nproc)"
 cp "$work"/kalvira/kalvira-*-win64.zip "$work"/kalvira/kalvira-*-win64-setup.exe "$build"/
 ls "$build"/kalvira-*-win64*

@@ -40,8 +40,10 @@ standard input where no FILE is given or FILE is -.
                          kalvira-convert --at 632.8,1064 Johnson.yml
   --range FROM:TO:STEP at FROM, FROM + STEP, ... up to TO
                          kalvira-convert --range 400:800:0.5 N-BK7.yml
-  --convention minus   imaginary parts in the e^(+iwt) convention, where an
-                       absorber's are negative (the default is plus: k > 0)
+  --convention plus|minus  imaginary parts in the e^(-iwt) convention, where
+                       an absorber's are positive (plus, the default), or in
+                       e^(+iwt), where they are negative (minus); a table of
+                       extinction coefficients k >= 0 needs neither
                          kalvira-convert --convention minus --columns eps eps.csv
   -o, --output FILE    write FILE whole or not at all, instead of standard output
                          kalvira-convert -o Au.csv Johnson.yml
@@ -207,17 +209,11 @@ Material load_table(TableReader& reader)
     return table;
 }
 
-std::string shown(double value)
-{
-    char text[numbers::longest_text];
-    return std::string(text, numbers::write(text, value));
-}
-
 // A formula that gives no real n there is as wrong as a bad line.
 void check_real(const Material& material, double lambda, double n)
 {
     if (std::isnan(n) && material.n.from_formula)
-        throw InputError(0, "the formula gives no real n at " + shown(lambda) + " nm");
+        throw InputError(0, "the formula gives no real n at " + numbers::shortest(lambda) + " nm");
 }
 
 // Every wavelength asked for lies where n and k are both defined.
@@ -235,7 +231,7 @@ void check_covered(const Material& material, const Wavelengths& wavelengths)
     for (double i = 0; i < wavelengths.size(); ++i) {
         const double lambda = wavelengths[i];
         if (!(lambda >= lowest && lambda <= highest))
-            throw InputError(0, shown(lambda) + " nm lies outside the data, which cover " + shown(lowest) + " to " + shown(highest) +
+            throw InputError(0, numbers::shortest(lambda) + " nm lies outside the data, which cover " + numbers::shortest(lowest) + " to " + numbers::shortest(highest) +
                                     " nm" + (lowest > highest ? " (n and k do not overlap)" : ""));
         if (material.n.from_formula)
             check_real(material, lambda, material.n.at(lambda));

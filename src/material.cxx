@@ -15,15 +15,9 @@ namespace {
 
 using dispersion::Quantity;
 
-std::string shown(double value)
-{
-    char text[numbers::longest_text];
-    return std::string(text, numbers::write(text, value));
-}
-
 std::string range_of(const Quantity& quantity)
 {
-    return shown(quantity.lowest()) + " to " + shown(quantity.highest()) + " nm";
+    return numbers::shortest(quantity.lowest()) + " to " + numbers::shortest(quantity.highest()) + " nm";
 }
 
 long line_of(const YAML::Node& node)

@@ -82,4 +82,10 @@ char* write(char* out, double value)
     return std::to_chars(out, out + longest_text, value).ptr;
 }
 
+std::string shortest(double value)
+{
+    char text[longest_text];
+    return std::string(text, write(text, value));
+}
+
 } // namespace numbers

@@ -4,6 +4,7 @@
 // back as it.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace numbers {
@@ -24,5 +25,6 @@ double nanometres(double wavelength, Unit unit);  // a double in `unit`, rounded
 // "1e+17", "-0", "inf", "nan"), from `out` on; returns its end.
 constexpr int longest_text = 32;  // what `out` must hold
 char* write(char* out, double value);
+std::string shortest(double value);  // the same, as a string for messages
 
 } // namespace numbers

@@ -38,7 +38,7 @@ bool TableReader::fill()
     end_ += got;
     if (got == 0) {
         if (std::ferror(input_))
-            throw InputError(line_ + 1, std::string("cannot be read: ") + std::strerror(errno));
+            throw InputError(0, std::string("cannot be read: ") + std::strerror(errno));
         at_end_ = true;
     }
     return got > 0;
@@ -91,6 +91,9 @@ bool TableReader::next(TableRow& row)
             const size_t stop = text.find_first_of(" \t\r,;", start);
             double ignored = 0;
             header_possible_ = false;
+            for (const char c : text)  // a header is text; this would be a binary file's first bytes
+                if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r')
+                    throw InputError(line_, "not text (control characters)");
             if (!numbers::parse(text.substr(start, stop == std::string_view::npos ? stop : stop - start), ignored))
                 continue;
         }

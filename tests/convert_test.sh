@@ -130,6 +130,18 @@ localedef -i de_DE -f UTF-8 "$tmp/de_DE.UTF-8" 2>/dev/null || true
 LOCPATH=$tmp LC_ALL=de_DE.UTF-8 "$convert" --at 587.56,1064 "$data/specs/schott/optical/N-BK7.yml" > out
 [ "$(LOCPATH=$tmp LC_ALL=de_DE.UTF-8 /usr/bin/printf '%.1f' 1.5)" = 1,5 ] && cmp -s c.csv out || fail "the German locale changed the output"
 
+# the README's examples, as shown there, in the database's folder
+awk '/^## Converting tables/ { on = 1 } on && /^```console/ { block = 1; next } block && /^```/ { exit } block' "$top/README.md" > examples
+[ -s examples ] || fail "no examples in the README"
+while IFS= read -r line; do
+    case $line in
+    '$ '*) [ ! -e command ] || (cd "$data" && PATH=$(dirname "$convert"):$PATH bash -o pipefail "$tmp/command") | diff -u shown - ||
+               fail "the README's $(cat command)"
+           echo "${line#\$ }" > command && : > shown ;;
+    *) echo "$line" >> shown ;;
+    esac
+done < <(cat examples && echo '$ ')
+
 # installed from BUILD_DIR, run from another folder on a relative path, with its manual page and completion
 if [ -n "$build" ]; then
     cmake --install "$build" --prefix "$tmp/prefix" > /dev/null

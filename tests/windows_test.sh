@@ -11,7 +11,7 @@ release=kalvira-$version-win64 start_timeout=60
 
 # the zip, and the program in it: a GUI program needing only Windows' own DLLs, with version and icon
 unzip -q "$build/$release.zip" -d "$tmp"
-diff -u <(printf '%s\n' kalvira.exe kalvira.html README.txt LICENSE.txt licences/{FLTK,libjpeg,libpng}.txt \
+diff -u <(printf '%s\n' kalvira.exe kalvira-convert.exe kalvira.html README.txt LICENSE.txt licences/{FLTK,libjpeg,libpng,yaml-cpp}.txt \
               licences/mingw-w64-runtime-and-winpthreads.txt | sort) \
         <(cd "$tmp/$release" && find . -type f | sed 's|^\./||' | sort) || fail "the zip's files"
 exe=$tmp/$release/kalvira.exe
@@ -23,6 +23,16 @@ wrestool -x --raw -t 16 "$exe" | strings -el | grep -qx "$version" || fail "no v
 wrestool -x -t 14 "$exe" > "$tmp/kalvira.ico" && icotool -l "$tmp/kalvira.ico" | grep -q 'width=256' || fail "no icon"
 
 wineboot -i > /dev/null 2>&1
+
+# kalvira-convert.exe, a console program: the same bytes as the native build's, and its errors
+converter=$tmp/$release/kalvira-convert.exe sample=$top/tests/data/refractiveindex/main/Au/nk/Johnson.yml
+x86_64-w64-mingw32-objdump -p "$converter" > "$tmp/headers"
+grep -q 'Subsystem.*(Windows CUI)' "$tmp/headers" || fail "kalvira-convert.exe is no console program"
+[ -x "$build/kalvira-convert" ] || fail "no native $build/kalvira-convert to compare with: make build first"
+cp "$sample" "$tmp/Johnson.yml" && (cd "$tmp" && wine "$converter" --at 587.56,632.8 Johnson.yml > "$tmp/converted.csv")
+"$build/kalvira-convert" --at 587.56,632.8 "$sample" | cmp - "$tmp/converted.csv" || fail "kalvira-convert.exe differs: $(cat "$tmp/converted.csv")"
+status=0 && (cd "$tmp" && wine "$converter" --at 100 Johnson.yml > /dev/null 2> "$tmp/refused") || status=$?
+[ $status = 1 ] && grep -q 'Johnson.yml: 100 nm lies outside the data' "$tmp/refused" || fail "100 nm: status $status, $(cat "$tmp/refused")"
 window_manager
 undo=(wineserver -k)
 help_finds_its_page() {  # sets $help, the help window

@@ -1,8 +1,8 @@
 # SPDX-License-Identifier: MIT
-# What only the Windows build needs: a GUI program with its C++ runtime inside,
-# an icon and version resource, and the release: a zip and an installer.
-# FLTK_LICENCES names a folder with the licence texts of the toolkit and of the
-# image libraries it bundles.
+# What only the Windows build needs: a GUI program and a console one with their
+# C++ runtime inside, an icon and version resource, and the release: a zip and
+# an installer.  KALVIRA_LICENCES names the folders with the licence texts of
+# the toolkit, of the image libraries it bundles and of yaml-cpp.
 
 find_program(ICOTOOL icotool REQUIRED)
 find_program(MAKENSIS makensis REQUIRED)
@@ -27,6 +27,7 @@ set_source_files_properties(${GENERATED}/kalvira.rc PROPERTIES OBJECT_DEPENDS ${
 target_sources(kalvira PRIVATE ${GENERATED}/kalvira.rc)
 set_target_properties(kalvira PROPERTIES WIN32_EXECUTABLE ON)
 target_link_options(kalvira PRIVATE -static -s)
+target_link_options(kalvira-convert PRIVATE -static -s)
 
 # The release, in the build folder: kalvira-<version>-win64.zip and its
 # installer, kalvira-<version>-win64-setup.exe.
@@ -35,16 +36,16 @@ set(stage ${CMAKE_CURRENT_BINARY_DIR}/${release})
 add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${release}.zip ${CMAKE_CURRENT_BINARY_DIR}/${release}-setup.exe
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/licences
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:kalvira> ${CMAKE_CURRENT_SOURCE_DIR}/doc/kalvira.html
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:kalvira> $<TARGET_FILE:kalvira-convert> ${CMAKE_CURRENT_SOURCE_DIR}/doc/kalvira.html
           ${CMAKE_CURRENT_SOURCE_DIR}/windows/README.txt ${stage}
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE ${stage}/LICENSE.txt
-  COMMAND ${CMAKE_COMMAND} -E copy_directory ${FLTK_LICENCES} ${stage}/licences
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${KALVIRA_LICENCES} ${stage}/licences
   COMMAND ${CMAKE_COMMAND} -E copy ${MINGW_W64_NOTICE} ${stage}/licences/mingw-w64-runtime-and-winpthreads.txt
   COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_CURRENT_BINARY_DIR}
           ${CMAKE_COMMAND} -E tar cf ${release}.zip --format=zip --mtime=${KALVIRA_RELEASE_DATE} ${release}
   COMMAND ${CMAKE_COMMAND} -DSTAGE=${stage} -DOUTPUT=${stage}.nsh -P ${CMAKE_CURRENT_SOURCE_DIR}/windows/file-list.cmake
   COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSTAGE=${stage} -DFILES=${stage}.nsh
           -DOUTFILE=${CMAKE_CURRENT_BINARY_DIR}/${release}-setup.exe ${CMAKE_CURRENT_SOURCE_DIR}/windows/kalvira.nsi
-  DEPENDS kalvira doc/kalvira.html windows/README.txt windows/kalvira.nsi windows/file-list.cmake LICENSE
+  DEPENDS kalvira kalvira-convert doc/kalvira.html windows/README.txt windows/kalvira.nsi windows/file-list.cmake LICENSE
   COMMENT "Packing ${release}.zip and its installer")
 add_custom_target(release ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/${release}.zip)
