@@ -10,6 +10,7 @@
 
 #include "kalvira.h"
 #include "optics.h"
+#include "read_back.h"
 #include "identity.h"
 #include "xinput.h"
 
@@ -152,13 +153,18 @@ void expect_rounded(Fl_Value_Input* field)
 // A tooltip's text with its no-break spaces as spaces.
 std::string tip(const Fl_Widget* field) { return std::regex_replace(field->tooltip(), std::regex("\xc2\xa0"), " "); }
 
-// The tooltip gives the stored value, under the quantity's own name, in a text that reads back as it.
+// The tooltip gives the stored value, under the quantity's own name, in a text that reads back
+// as it, in the fewest digits that do (632.8, not 632.79999999999995).
 void expect_tip_reads_back(Fl_Value_Input* field)
 {
     const std::string tooltip = tip(field), named = "\n" + tooltip.substr(0, tooltip.find(':')) + " = ";
     const auto line = tooltip.find(named);
     ASSERT_NE(line, std::string::npos) << tooltip;
-    ASSERT_TRUE(equal(std::strtod(tooltip.c_str() + line + named.size(), nullptr), field->value())) << tooltip << " for " << field->value();
+    const std::string value = tooltip.substr(line + named.size(), tooltip.find('\n', line + named.size()) - line - named.size());
+    ASSERT_TRUE(equal(std::strtod(value.c_str(), nullptr), field->value())) << tooltip << " for " << field->value();
+    char fewest[32];
+    std::snprintf(fewest, sizeof fewest, "%.*g", digits_to_read_back(field->value()), field->value());
+    ASSERT_EQ(value, fewest) << tooltip;
 }
 
 // What follows from n and lambda, as optics computes it, in six digits: R under n' and k,
