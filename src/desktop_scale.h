@@ -2,8 +2,9 @@
 // The desktop's scale where the toolkit does not apply it: FLTK 1.4 draws
 // every window at the desktop's factor by itself, FLTK 1.3 one pixel a unit,
 // so on 1.3 kalvira lays its windows out at the factor 1.4 would take.  This
-// is for FLTK 1.3 only (on 1.4 every function here leaves things as they are),
-// and goes when kalvira no longer builds against 1.3.
+// is for FLTK 1.3 (on 1.4 the layout functions leave things as they are),
+// and goes when kalvira no longer builds against 1.3, but for the check of
+// FLTK_SCALING_FACTOR, which holds for 1.4 too.
 #pragma once
 
 class Fl_Widget;

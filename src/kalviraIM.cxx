@@ -36,7 +36,7 @@ void KALVIRA::init()
     calc_K();
 }
 
-// The symbol font draws e, K and l as Greek where the X server has one; on
+// The symbol font draws e, K and l as Greek where fontconfig finds one; on
 // Windows it may be missing (wine has none), so there the labels hold the
 // Greek letters themselves, in the default font.
 void KALVIRA::greek_labels()

@@ -187,7 +187,7 @@ int Number_Field::digits_that_fit()
 // smaller text has put the cursor where it was clicked, and it stays there).
 // Otherwise the text shows from its first character, the cursor put at the
 // start to scroll the input back, in the largest size at which it fits whole;
-// a text too long even at the smallest size is cut and marked as going on.
+// a text too long even at the smallest size is cut and ends in an ellipsis.
 void Number_Field::fit()
 {
     fitted_ = window_shown();
@@ -237,11 +237,11 @@ int Number_Field::baseline() const
 
 // A value written before the window was shown is formatted and fitted here, at
 // the first drawing, after the window has mapped: measuring text when the
-// window is shown would load the fonts first and delay the mapping (by a
-// quarter, measured).  The inner input puts the baseline where
+// window is shown would load the fonts first and delay the mapping by about a
+// quarter.  The inner input puts the baseline where
 // Fl_Input_::drawtext does; for the drawing it is moved by the difference to
 // baseline(), inside the field's frame, with a frameless box of its own.  A
-// text marked as going on is drawn here instead: the input would draw all of
+// text cut with an ellipsis is drawn here instead: the input would draw all of
 // it, and X, measuring in 16 bits, would wrap a long one's positions back into
 // view.
 void Number_Field::draw()

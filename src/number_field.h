@@ -39,7 +39,7 @@ private:
     Fl_Fontsize normal_size_ = 0;  // the field's text size, taken before any shrinking
     bool fitted_ = false;          // the text was measured against the field
     bool typing_ = false;          // and fitted for typing
-    bool marked_ = false;          // too long even at the smallest size: cut, and marked as going on
+    bool marked_ = false;          // too long even at the smallest size: cut, with an ellipsis
     // The toolkit keeps the tooltip's pointer, not a copy: the text stays in this buffer.
     char tip_[640] = "";
 };

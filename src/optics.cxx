@@ -58,15 +58,14 @@ Wide wide_sqrt(Wide v)
 }
 
 // Where both parts of epsilon lie on the subnormal grid, the plain steps round r
-// and the halved sum to that grid and lose up to half the root's bits (4.9e-324
-// (1 + i) gave a root 9% off).  Here x and y are whole multiples of 2^-1074
+// and the halved sum to that grid and lose up to half the root's bits (for
+// 4.9e-324 (1 + i) they give a root 9% off).  Here x and y are whole multiples of 2^-1074
 // below 2^53 of them: scaled by 2^1074 they are exact integers, the root of the
 // scaled epsilon is carried to twice a double's precision, and each part comes
-// out rounded once, scaled back by 2^-537.  Measured against a 256-bit
-// reference, both parts are the doubles nearest the exact root except within
-// about 2^-50 of a unit in the last place from a rounding tie (x = 0,
-// y = 0x1.fffffffffffffp-1022 is such a case), and never farther from it than
-// the plain steps.
+// out rounded once, scaled back by 2^-537.  Against a 320-bit reference, both
+// parts are the doubles nearest the exact root except within about 2^-50 of a
+// unit in the last place from a rounding tie (x = 0, y = 0x1.fffffffffffffp-1022
+// is such a case).
 std::complex<double> subnormal_root(double x, double y)
 {
     const double X = std::ldexp(std::fabs(x), 1074), Y = std::ldexp(y, 1074);

@@ -81,8 +81,8 @@ void check(double u, double v)
     check_square(u, v);
 }
 
-// Random parts, both parts subnormal, inputs where earlier versions went
-// wrong, then a cross of extreme and non-finite parts.
+// Random parts, both parts subnormal, inputs where the plain steps go wrong,
+// then a cross of extreme and non-finite parts.
 TEST(Arithmetic, WholeRange)
 {
     for (int i = 0; i < 100000 && !HasFatalFailure(); ++i) {
@@ -90,12 +90,12 @@ TEST(Arithmetic, WholeRange)
         check(draw_subnormal(), draw_subnormal());
     }
 
-    for (const auto& [u, v] : {std::pair{4.9e-324, 4.9e-324},  // root 9% off: hypot rounded |epsilon|
+    for (const auto& [u, v] : {std::pair{4.9e-324, 4.9e-324},  // hypot rounds |epsilon|: a plain root 9% off
                                {-4.9e-324, 9.9e-324}, {0x0.000ad66c6ea2dp-1022, -0x1.241b4d1ae10eap-1022},
                                {0.0, 0x1.fffffffffffffp-1022},  // a part within 2^-50 units of a tie
                                {-0x0.0000017698efbp-1022, 0x1.3de7703658ea1p+680},
                                {-0x1.034e5a1068ca4p+910, 0x1.5b7559e0b6b85p+648},
-                               {1.5e154, 1e154}, {1.4e154, 5e153}})  // e' inf for 1.25e308 and 1.71e308
+                               {1.5e154, 1e154}, {1.4e154, 5e153}})  // e' 1.25e308 and 1.71e308, plainly inf
         if (!HasFatalFailure())
             check(u, v);
 
