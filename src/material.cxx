@@ -60,7 +60,7 @@ std::vector<double> numbers_in(const YAML::Node& entry, const char* key, numbers
     const std::string words = words_of(node);
     for (const std::string_view word : split(words)) {
         double value = 0;
-        if (unit == numbers::Unit::um ? !numbers::parse_wavelength(word, unit, value) : !numbers::parse(word, value))
+        if (!numbers::parse_wavelength(word, unit, value))  // in nm: the number as it stands
             throw InputError(line_of(node), std::string(key) + ": \"" + std::string(word) + "\" is not a number");
         values.push_back(value);
     }
