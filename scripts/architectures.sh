@@ -26,8 +26,8 @@ for arch in i386 armhf arm64 ppc64el s390x; do (
     without_toolkit=OFF
     dpkg-query -W -f='${Status}' "libfltk1.3-dev:$arch" 2>/dev/null | grep -q 'install ok installed' || without_toolkit=ON
     echo "== $arch ($DEB_HOST_GNU_TYPE)$([ $without_toolkit = OFF ] || echo ", without the toolkit")"
-    "$top/scripts/yaml-cpp.sh" "$dir/yaml-cpp" -DCMAKE_TOOLCHAIN_FILE="$top/scripts/debian-cross.cmake"
-    "$top/scripts/configure.sh" "$dir" -DCMAKE_TOOLCHAIN_FILE="$top/scripts/debian-cross.cmake" \
+    "$top/scripts/yaml-cpp.sh" "$dir/yaml-cpp" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/debian-cross.cmake"
+    "$top/scripts/configure.sh" "$dir" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/debian-cross.cmake" \
         -DCMAKE_CROSSCOMPILING_EMULATOR="qemu-${qemu_cpu[$arch]}-static" -Dyaml-cpp_DIR="$dir/yaml-cpp/lib/cmake/yaml-cpp" \
         -DBUILD_TESTING=ON -DKALVIRA_WITHOUT_TOOLKIT=$without_toolkit > /dev/null
     cmake --build "$dir" -j"$(nproc)" > "$dir/build.log" 2>&1 || { tail -n 30 "$dir/build.log"; exit 1; }

@@ -11,7 +11,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build}
 mkdir -p "$build" && build=$(cd "$build" && pwd)
-work=$build/windows toolchain=$top/windows/toolchain.cmake
+work=$build/windows toolchain=$top/cmake/windows-toolchain.cmake
 
 "$top/scripts/toolkit.sh" "$work/fltk" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DFLTK_BUILD_FLUID=OFF
 "$top/scripts/yaml-cpp.sh" "$work/yaml-cpp" -DCMAKE_TOOLCHAIN_FILE="$toolchain"

@@ -24,7 +24,7 @@ UninstPage instfiles
 !macro RemoveFile name
   Delete "$INSTDIR\${name}"
 !macroend
-!include "${FILES}"  ; EachFile: the staged files, listed by windows/file-list.cmake
+!include "${FILES}"  ; EachFile: the staged files, listed by cmake/windows-file-list.cmake
 
 Section
   SetOutPath "$INSTDIR"

@@ -43,9 +43,9 @@ add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${release}.zip ${CMAKE_CUR
   COMMAND ${CMAKE_COMMAND} -E copy ${MINGW_W64_NOTICE} ${stage}/licences/mingw-w64-runtime-and-winpthreads.txt
   COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_CURRENT_BINARY_DIR}
           ${CMAKE_COMMAND} -E tar cf ${release}.zip --format=zip --mtime=${KALVIRA_RELEASE_DATE} ${release}
-  COMMAND ${CMAKE_COMMAND} -DSTAGE=${stage} -DOUTPUT=${stage}.nsh -P ${CMAKE_CURRENT_SOURCE_DIR}/windows/file-list.cmake
+  COMMAND ${CMAKE_COMMAND} -DSTAGE=${stage} -DOUTPUT=${stage}.nsh -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/windows-file-list.cmake
   COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSTAGE=${stage} -DFILES=${stage}.nsh
           -DOUTFILE=${CMAKE_CURRENT_BINARY_DIR}/${release}-setup.exe ${CMAKE_CURRENT_SOURCE_DIR}/windows/kalvira.nsi
-  DEPENDS kalvira kalvira-convert doc/kalvira.html windows/README.txt windows/kalvira.nsi windows/file-list.cmake LICENSE
+  DEPENDS kalvira kalvira-convert doc/kalvira.html windows/README.txt windows/kalvira.nsi cmake/windows-file-list.cmake LICENSE
   COMMENT "Packing ${release}.zip and its installer")
 add_custom_target(release ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/${release}.zip)
