@@ -5,14 +5,14 @@
 #   run      build and run kalvira (and a virtual display when there is none)
 #   package  build and check the Debian package
 #   test     the tests
-#   test-package  the package built and checked, then its autopkgtest
+#   reproducible  the package built twice by reprotest, and compared
 #   bench    the benchmark, which shares the tests' helpers
 #   bench-convert  kalvira-convert's benchmark, against NumPy
 #   windows  the Windows release, cross-compiled (no build dependencies of Linux's)
 #   releases the package built by sbuild for Debian 12, 13 and unstable
 #   test-windows  the Windows release and its test under wine
 #   architectures cross builds for i386, armhf, arm64, ppc64el and s390x, run under qemu
-# Usage: deps.sh [run|package|test|test-package|bench|bench-convert|releases|windows|test-windows|architectures]
+# Usage: deps.sh [run|package|test|reproducible|bench|bench-convert|releases|windows|test-windows|architectures]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -28,7 +28,7 @@ run)     profile=(-P nocheck); tools=(fonts-urw-base35);  # its symbol font draw
          [ -n "${DISPLAY:-}" ] || tools+=("${headless[@]}") ;;
 package) tools=("${packaging[@]}") ;;
 test)    tools=() ;;
-test-package) tools=("${packaging[@]}" autopkgtest) ;;
+reproducible) profile=(-P nocheck); tools=(reprotest disorderfs faketime locales-all diffoscope-minimal dpkg-dev git xz-utils) ;;
 bench)   tools=(x11-apps) ;;
 bench-convert) profile=(-P nocheck); tools=(python3 python3-numpy) ;;
 releases) linux=; tools=(sbuild mmdebstrap uidmap autopkgtest dpkg-dev git xz-utils) ;;
@@ -42,7 +42,7 @@ architectures) foreign=(i386 armhf arm64 ppc64el s390x); tools=(qemu-user-static
              # multiarch libraries must be of one version: its toolkit cannot be installed
              [ "$arch" = s390x ] || tools+=("libfltk1.3-dev:$arch" "libxtst-dev:$arch")
          done ;;
-*)       echo "usage: $0 [run|package|test|test-package|bench|bench-convert|releases|windows|test-windows|architectures]" >&2; exit 2 ;;
+*)       echo "usage: $0 [run|package|test|reproducible|bench|bench-convert|releases|windows|test-windows|architectures]" >&2; exit 2 ;;
 esac
 
 # sbuild and mmdebstrap in unshare mode map the user's subordinate ids
