@@ -1,12 +1,23 @@
 # SPDX-License-Identifier: MIT
-# Writes the installer's list of the release's files, every file staged in
-# STAGE, as the NSIS macro EachFile into OUTPUT, so that the files are named
-# once, where the release is staged.  Run with cmake -DSTAGE=... -DOUTPUT=... -P
+# Lists the release's files, every file staged in STAGE, in one sorted order:
+# as the NSIS macro EachFile in OUTPUT.nsh for the installer, and as paths from
+# STAGE's parent in OUTPUT.list for the zip, so that the files are named once,
+# where the release is staged.  Their modes are set here, not by the umask, so
+# that the zip's bytes do not depend on who built it.  Run with cmake -DSTAGE=... -DOUTPUT=... -P
 file(GLOB_RECURSE files RELATIVE ${STAGE} ${STAGE}/*)
 list(SORT files)
-set(lines "!macro EachFile action\n")
+get_filename_component(release ${STAGE} NAME)
+set(macro "!macro EachFile action\n")
+set(paths "")
 foreach(file IN LISTS files)
+  if(file MATCHES "[.]exe$")
+    file(CHMOD ${STAGE}/${file} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  else()
+    file(CHMOD ${STAGE}/${file} PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+  endif()
+  string(APPEND paths "${release}/${file}\n")
   string(REPLACE "/" "\\" file ${file})
-  string(APPEND lines "  !insertmacro \${action} \"${file}\"\n")
+  string(APPEND macro "  !insertmacro \${action} \"${file}\"\n")
 endforeach()
-file(WRITE ${OUTPUT} "${lines}!macroend\n")
+file(WRITE ${OUTPUT}.nsh "${macro}!macroend\n")
+file(WRITE ${OUTPUT}.list "${paths}")

@@ -6,6 +6,7 @@
 
 find_program(ICOTOOL icotool REQUIRED)
 find_program(MAKENSIS makensis REQUIRED)
+find_program(ZIP zip REQUIRED)
 find_file(MINGW_W64_NOTICE copyright PATHS /usr/share/doc/mingw-w64-common NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 
 # The icon in the sizes Explorer and the task bar ask for; 256 px as PNG inside.
@@ -26,8 +27,9 @@ configure_file(windows/kalvira.rc.in ${GENERATED}/kalvira.rc @ONLY)
 set_source_files_properties(${GENERATED}/kalvira.rc PROPERTIES OBJECT_DEPENDS ${GENERATED}/kalvira.ico)
 target_sources(kalvira PRIVATE ${GENERATED}/kalvira.rc)
 set_target_properties(kalvira PROPERTIES WIN32_EXECUTABLE ON)
-target_link_options(kalvira PRIVATE -static -s)
-target_link_options(kalvira-convert PRIVATE -static -s)
+# Without the link's time in the PE header, two builds give the same bytes.
+target_link_options(kalvira PRIVATE -static -s -Wl,--no-insert-timestamp)
+target_link_options(kalvira-convert PRIVATE -static -s -Wl,--no-insert-timestamp)
 
 # The release, in the build folder: kalvira-<version>-win64.zip and its
 # installer, kalvira-<version>-win64-setup.exe.
@@ -41,11 +43,15 @@ add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${release}.zip ${CMAKE_CUR
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE ${stage}/LICENSE.txt
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${KALVIRA_LICENCES} ${stage}/licences
   COMMAND ${CMAKE_COMMAND} -E copy ${MINGW_W64_NOTICE} ${stage}/licences/mingw-w64-runtime-and-winpthreads.txt
-  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_CURRENT_BINARY_DIR}
-          ${CMAKE_COMMAND} -E tar cf ${release}.zip --format=zip --mtime=${KALVIRA_RELEASE_DATE} ${release}
-  COMMAND ${CMAKE_COMMAND} -DSTAGE=${stage} -DOUTPUT=${stage}.nsh -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/windows-file-list.cmake
+  COMMAND ${CMAKE_COMMAND} -DSTAGE=${stage} -DOUTPUT=${stage} -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/windows-file-list.cmake
+  # The same bytes from every build: each file dated the release's day, in UTC as the
+  # zip's DOS times are local; the files in the list's order; no Unix times or owners (-X).
+  COMMAND find ${stage} -exec touch -d "${KALVIRA_RELEASE_DATE} 00:00:00 UTC" {} +
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${release}.zip
+  COMMAND sh -c "TZ=UTC ${ZIP} -q -X -D \"$0\" -@ < \"$1\"" ${release}.zip ${stage}.list
   COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSTAGE=${stage} -DFILES=${stage}.nsh
           -DOUTFILE=${CMAKE_CURRENT_BINARY_DIR}/${release}-setup.exe ${CMAKE_CURRENT_SOURCE_DIR}/windows/kalvira.nsi
   DEPENDS kalvira kalvira-convert doc/kalvira.html windows/README.txt windows/kalvira.nsi cmake/windows-file-list.cmake LICENSE
-  COMMENT "Packing ${release}.zip and its installer")
+  COMMENT "Packing ${release}.zip and its installer"
+  VERBATIM)
 add_custom_target(release ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/${release}.zip)

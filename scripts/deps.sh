@@ -18,7 +18,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 
 headless=(xvfb x11-utils xdotool imagemagick)
 packaging=(lintian appstream appstream-compose librsvg2-common desktop-file-utils man-db)  # librsvg2-common: compose reads the SVG icon
-windows=(cmake make fluid librsvg2-bin g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix nsis icoutils)
+windows=(cmake make fluid librsvg2-bin g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix nsis icoutils zip)
 
 foreign=()  # other architectures whose libraries are wanted
 profile=()  # the build profile: without the tests' build dependencies for a plain build

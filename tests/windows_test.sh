@@ -2,12 +2,15 @@
 # SPDX-License-Identifier: MIT
 # The Windows release as a Windows user meets it, under wine and a window
 # manager on the test display: the zip's kalvira.exe, the installer with its
-# shortcut and uninstaller, and the window at twice the display scaling.
+# shortcut and uninstaller, and the window at twice the display scaling; and
+# the zip the same bytes as a second build's (windows.sh --again).
 # Usage: windows_test.sh BUILD_DIR VERSION   (make test-windows)
 build=$1 version=$2
 . "$(dirname "$0")/session.sh"
 export WINEPREFIX=$tmp/prefix WINEDEBUG=-all
 release=kalvira-$version-win64 start_timeout=60
+
+cmp "$build/$release.zip" "$build/windows/again/$release.zip" || fail "two builds of the zip differ"
 
 # the zip, and the program in it: a GUI program needing only Windows' own DLLs, with version and icon
 unzip -q "$build/$release.zip" -d "$tmp"
