@@ -32,12 +32,13 @@ window|picture)  # whatever the arguments and the locale (numbers read and shown
         until_true drawn_as_committed || { cp "$tmp/window.png" "$build/window-differs.png"; fail "window differs: $build/window-differs.png"; }
     fi
     type_into UI_n_real 1.5 && [ "$(field_text UI_epsilon_real)" = 2.25 ] || fail "1.5 squared reads $(field_text UI_epsilon_real)"
-    [[ $(xprop -id "$win" WM_NORMAL_HINTS) == *"minimum size: 231 by 171"*"maximum size: 231 by 171"* ]] ||
+    read -r _ _ width height < <(place UI_window)
+    [[ $(xprop -id "$win" WM_NORMAL_HINTS) == *"minimum size: $width by $height"*"maximum size: $width by $height"* ]] ||
         fail "the window can be resized"
     xdotool mousemove --window "$win" 5 160 key Escape && ends_with_zero
     for factor in 0 -2 11; do  # the toolkit would show no window or a huge one: ignored, with a word
         FLTK_SCALING_FACTOR=$factor start "$kalvira" 2> "$tmp/stderr"
-        [[ $(xwininfo -id "$win") == *"Width: 231"*"Height: 171"* ]] &&
+        [[ $(xwininfo -id "$win") == *"Width: $width"*"Height: $height"* ]] &&
             grep -q "^kalvira: FLTK_SCALING_FACTOR=$factor ignored" "$tmp/stderr" || fail "factor $factor not ignored, or silently"
         xdotool mousemove --window "$win" 5 160 key Escape && ends_with_zero
     done ;;

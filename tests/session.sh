@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 # Sourced by the shell tests and the autopkgtest: a private temporary folder,
 # clean-up whatever happens, and a user's dealings with kalvira's windows.  Places
-# are named (UI_n_real, Help): the fields where the designer file puts them, at $scale.
+# are named (UI_n_real, Help) as in tests/window.layout, the window as designed, at $scale.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 tmp=$(mktemp -d) pid= wm= undo=()  # undo: a command to run at the end, whatever happens
@@ -20,15 +20,17 @@ window_manager() {  # started, for the close controls a user has (wmctrl -i -c W
     until_true test -e "$tmp/managing" || fail "no window manager"
 }
 
-at() {  # PLACE: "X Y" in the window
-    awk -v name="$1" -v s="${scale:-1}" 'BEGIN { split("Quit 18 Help 55 About 100", menu, " ")
-               for (i = 1; i < 6; i += 2) if (menu[i] == name) { print menu[i + 1] * s, 12 * s; exit } }
-           $2 == name { found = 1 }
-           found && match($0, /xywh \{[-0-9 ]+\}/) {
-               split(substr($0, RSTART + 6, RLENGTH - 7), v, " ")
-               printf "%d %d\n", (v[1] + v[3] / 2) * s, (v[2] + v[4] / 2) * s; exit }' "$top/src/kalvira.fl"
+place() {  # NAME: "X Y W H", where the window as designed has it
+    awk -v name="$1" '$1 == name { print $3, $4, $5, $6; found = 1; exit } END { exit !found }' "$top/tests/window.layout"
 }
-click() { xdotool mousemove --window "$win" $(at "$1") click 1; }
+label() {  # NAME: its label as designed
+    awk -F '"' -v name="$1" '{ split($1, field, " ") } field[1] == name { print $2; exit }' "$top/tests/window.layout"
+}
+at() {  # NAME: "X Y", its middle in the window, at $scale
+    local where && where=$(place "$1") || fail "no $1 in tests/window.layout"
+    awk -v s="${scale:-1}" '{ printf "%d %d\n", ($1 + $3 / 2) * s, ($2 + $4 / 2) * s }' <<< "$where"
+}
+click() { local xy && xy=$(at "$1") || exit 1; xdotool mousemove --window "$win" $xy click 1; }
 
 start() {  # the program given as $1 with the remaining arguments; sets $pid, $win, at the top left
     "$@" & pid=$!
@@ -36,9 +38,9 @@ start() {  # the program given as $1 with the remaining arguments; sets $pid, $w
     [ -n "$win" ] || fail "no window"
     xdotool windowmove --sync "$win" 0 0
 }
-ends_with_zero() {
-    timeout 10 tail --pid=$pid -f /dev/null || fail "still running"
-    wait $pid && pid= || fail "exit status $?"
+ends_with_zero() {  # [WHAT ended it]: the program, with status 0
+    timeout 10 tail --pid=$pid -f /dev/null || fail "${1:+$1: }still running"
+    wait $pid && pid= || fail "${1:+$1: }exit status $?"
 }
 open_from_menu() {  # ITEM: sets $opened, the window it opens, moved aside, and $opened_title
     local before

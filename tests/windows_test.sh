@@ -75,7 +75,8 @@ wine "$installed/uninstall.exe" /S && wineserver -w
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f > /dev/null 2>&1 && wineserver -w
 cd "$tmp/$release" && start wine kalvira.exe
 scale=2
-[ "$(xdotool getwindowgeometry "$win" | grep -o '[0-9]*x[0-9]*$')" = 462x342 ] || fail "not twice the size at 192 DPI"
+read -r _ _ width height < <(place UI_window)
+[ "$(xdotool getwindowgeometry "$win" | grep -o '[0-9]*x[0-9]*$')" = $((2 * width))x$((2 * height)) ] || fail "not twice the size at 192 DPI"
 type_into UI_epsilon_real 3 && type_into UI_epsilon_imag -4
 [[ $(field_text UI_K) =~ ^-9\.929[0-9]*e\+06$ ]] || fail "K reads $(field_text UI_K) for -9.92918e+06"
 import -window "$win" "$build/windows-192dpi.png"
