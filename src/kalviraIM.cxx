@@ -125,16 +125,12 @@ void KALVIRA::calc_K()
 // a line, which the field keeps from being wrapped.
 void KALVIRA::show_derived()
 {
-    char line[128];
-    std::snprintf(line, sizeof line, "α = %g 1/m = %g 1/cm\n1/α = %g nm", optics::absorption(K),
-                  optics::absorption_per_cm(K), optics::penetration_depth(K));
-    UI_K->set_derived(line);
-    std::snprintf(line, sizeof line, "R = %g at normal incidence from vacuum", optics::reflectance(n.real(), n.imag()));
-    UI_n_real->set_derived(line);
-    UI_n_imag->set_derived(line);
-    std::snprintf(line, sizeof line, "E = hc/λ = %g eV\n1/λ = %g 1/cm\nν = c/λ = %g THz", optics::photon_energy(lambda),
-                  optics::wavenumber(lambda), optics::frequency(lambda));
-    UI_lambda->set_derived(line);
+    UI_K->set_derived("α = %g 1/m = %g 1/cm\n1/α = %g nm", optics::absorption(K), optics::absorption_per_cm(K),
+                      optics::penetration_depth(K));
+    for (Number_Field* field : {UI_n_real, UI_n_imag})
+        field->set_derived("R = %g at normal incidence from vacuum", optics::reflectance(n.real(), n.imag()));
+    UI_lambda->set_derived("E = hc/λ = %g eV\n1/λ = %g 1/cm\nν = c/λ = %g THz", optics::photon_energy(lambda),
+                           optics::wavenumber(lambda), optics::frequency(lambda));
 }
 
 void KALVIRA::about_dialog()

@@ -109,12 +109,6 @@ void Number_Field::set_quantity(const char* symbol, const char* meaning)
     refresh_tip();
 }
 
-void Number_Field::set_derived(const char* lines)
-{
-    std::snprintf(derived_, sizeof derived_, "%s", lines);
-    refresh_tip();
-}
-
 // With the cursor at the start, where the toolkit scrolls nothing out of sight.
 void Number_Field::select_all()
 {

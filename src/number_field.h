@@ -7,11 +7,22 @@
 
 #include <FL/Fl_Value_Input.H>
 
+#include <cstdio>
+
 class Number_Field : public Fl_Value_Input {
 public:
     Number_Field(int X, int Y, int W, int H, const char* label = nullptr);
     void set_quantity(const char* symbol, const char* meaning);  // what the tooltip names
-    void set_derived(const char* lines);  // what follows from the value, under it in the tooltip
+    // What follows from the value, under it in the tooltip, as printf writes the
+    // format with the arguments.  Lines longer than the room for them are left
+    // out whole: cut, a number would read as another.
+    template <typename... Args>
+    void set_derived(const char* format, Args... args)
+    {
+        if (std::snprintf(derived_, sizeof derived_, format, args...) >= static_cast<int>(sizeof derived_))
+            derived_[0] = '\0';
+        refresh_tip();
+    }
     void select_all();                    // as Tab does: typing replaces the text
     int format(char* buffer) override;
     int handle(int event) override;
@@ -35,11 +46,13 @@ private:
     Fl_Callback* toolkit_read_typed_;
     const char* symbol_ = "";
     const char* meaning_ = "";
-    char derived_[128] = "";
+    static constexpr int tip_part_size = 128;  // the quantity's lines, or what follows: bytes at most, with the zero
+    char derived_[tip_part_size] = "";
     Fl_Fontsize normal_size_ = 0;  // the field's text size, taken before any shrinking
     bool fitted_ = false;          // the text was measured against the field
     bool typing_ = false;          // and fitted for typing
     bool marked_ = false;          // too long even at the smallest size: cut, with an ellipsis
-    // The toolkit keeps the tooltip's pointer, not a copy: the text stays in this buffer.
-    char tip_[640] = "";
+    // The toolkit keeps the tooltip's pointer, not a copy: the text stays in this
+    // buffer, two parts whose spaces became two-byte no-break ones.
+    char tip_[2 * 2 * tip_part_size] = "";
 };
