@@ -9,6 +9,7 @@
 #include <FL/fl_draw.H>
 #include <FL/fl_utf8.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -260,6 +261,7 @@ void Number_Field::draw()
         input.resize(x(), y() + baseline() - toolkit_baseline, w(), h());
         static_cast<Fl_Widget&>(input).draw();
         input.resize(x(), y(), w(), h());
+        keep_selection_centred(X, Y, right - X, H, baseline() - toolkit_baseline);
     }
     fl_pop_clip();
     input.clear_damage();
@@ -267,6 +269,51 @@ void Number_Field::draw()
 
 // The start of the text that leaves room for the mark, then the mark, from
 // `left` to `right` on `baseline`, as the input draws text.
+// The toolkit's input draws its selection and its cursor as tall as the font's
+// line, which it centres in the box; moved by `offset` to centre the digits
+// instead, they move with the text (on Pango, three units down at size 14).
+// The rows they moved into are drawn again as the text shows unselected, and
+// those they left, outside the line and so without ink of the text, are filled.
+// The places are Fl_Input_::drawtext's: the text starts xscroll() to the left of
+// the box and a unit in, the cursor two units wide.
+void Number_Field::keep_selection_centred(int X, int Y, int W, int H, int offset)
+{
+    const bool active = Fl::focus() == &input;
+    const char* text = input.value();
+    if (offset == 0 || !(active || Fl::pushed() == &input) ||
+        std::any_of(text, text + input.size(), [](char c) { return c >= 0 && c < ' '; }))  // shown as ^X
+        return;
+    fl_font(textfont(), textsize());
+    const int line = Y + (H - fl_height()) / 2, rows = std::abs(offset);
+    const Fl_Color selection = input.selection_color(), cursor_colour = input.cursor_color();
+    fl_push_clip(X, offset > 0 ? line + fl_height() : line + offset, W, rows);
+    input.selection_color(color());
+    input.cursor_color(color());
+    input.resize(x(), y() + offset, w(), h());
+    input.clear_damage(FL_DAMAGE_ALL);
+    static_cast<Fl_Widget&>(input).draw();
+    input.resize(x(), y(), w(), h());
+    input.selection_color(selection);
+    input.cursor_color(cursor_colour);
+    fl_pop_clip();
+
+    struct Scroll : Fl_Input {  // a protected member, read as C++ lets a subclass point to it
+        static int of(const Fl_Input& input) { return (input.*&Scroll::xscroll)(); }
+    };
+    const float start = static_cast<float>(X - Scroll::of(input) + 1);
+    const int from = std::min(cursor(input), input.mark()), to = std::max(cursor(input), input.mark());
+    const int top = offset > 0 ? line : line + fl_height() + offset;
+    fl_push_clip(X, top, W, rows);
+    fl_rectf(X, top, W, rows, color());
+    if (from < to) {
+        const float x1 = start + static_cast<float>(fl_width(text, from)), x2 = start + static_cast<float>(fl_width(text, to));
+        fl_rectf(static_cast<int>(x1 + 0.5f), top, static_cast<int>(x2 - x1 + 0.5f), rows, selection);
+    } else if (active && !input.readonly()) {
+        fl_rectf(static_cast<int>(start + static_cast<int>(fl_width(text, from) + 0.5) + 0.5f), top, 2, rows, cursor_colour);
+    }
+    fl_pop_clip();
+}
+
 void Number_Field::draw_marked(int left, int right, int baseline)
 {
     fl_font(textfont(), textsize());

@@ -42,6 +42,7 @@ private:
     void fit();
     int baseline() const;
     void draw_marked(int left, int right, int baseline);
+    void keep_selection_centred(int X, int Y, int W, int H, int offset);
 
     Fl_Callback* toolkit_read_typed_;
     const char* symbol_ = "";

@@ -453,6 +453,25 @@ TEST_F(Window, FollowsTheDesktopScale)
     help->hide();
 }
 
+// The field with the keyboard draws its cursor and its selection centred on the digits, as
+// the toolkit does where its line is centred: their middles a quarter of a pixel apart at
+// most, a pixel where a unit is more pixels, and a fraction for the anti-aliased rows.
+TEST_F(Window, CursorAndSelectionCentredOnTheDigits)
+{
+    Fl_Value_Input* field = converter->UI_n_real;
+    const int X = field->x() + Fl::box_dx(field->box()), Y = field->y() + Fl::box_dy(field->box());
+    const int W = field->w() - Fl::box_dw(field->box()), H = field->h() - Fl::box_dh(field->box());
+    xinput::replace(field, "2.5");
+    xinput::key(XK_End);
+    const Ink digits = ink(field->window(), X, Y, W, H);  // blue: the blue cursor leaves none
+    const Ink cursor = ink(field->window(), X, Y, W, H, 1, 16);  // red: the digits and the cursor
+    xinput::key(XK_a, xinput::control);
+    const Ink selection = ink(field->window(), X, Y, W, H, 1, 16);  // red: the selection, its digits light
+    for (const auto& [what, drawn] : {std::pair{"cursor", cursor}, std::pair{"selection", selection}})
+        EXPECT_LE(std::fabs(drawn.above - drawn.below - (digits.above - digits.below)) / 2, (scale == 1 ? 0.25 : 1) + 0.1)
+            << what << ": " << drawn.above << " rows free above, " << drawn.below << " below; the digits " << digits.above << " and " << digits.below;
+}
+
 TEST_F(Window, AboutNamesTheVersion)
 {
     static std::string about;
