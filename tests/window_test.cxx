@@ -123,7 +123,7 @@ Ink ink(const Fl_Window* window, int x, int y, int w, int h, int tail = 2, int c
 
 // A field not being typed into shows its text whole: its ink lies inside the
 // box (a scrolled text is cut at the left) and reaches where the text ends, or,
-// for a text marked as going on, the box's right, within a digit and a bearing.  A text that fits at the
+// for a text cut with an ellipsis, the box's right, within a digit and a bearing.  A text that fits at the
 // smallest size (5/7 of the field's own) ends in its last digit, one that does
 // not in the mark's dots: the ink in the last digit's width, as the toolkit
 // measures it, reaches a digit's height or stays on the baseline.
@@ -146,7 +146,7 @@ void expect_shown_whole(Fl_Value_Input* field, Fl_Fontsize normal_size)
     const bool fits = width(static_cast<Fl_Fontsize>(std::lround(normal_size * 5 / 7.0))) <= W - 2;
     const bool dots = found.right_top > found.top + (found.bottom - found.top) * 2 / 3;
     EXPECT_TRUE(shown.empty() || !std::isdigit(static_cast<unsigned char>(shown.back())) || dots != fits)
-        << shown.substr(0, 40) << (fits ? ": fits, but is marked as going on" : ": cut without the mark");
+        << shown.substr(0, 40) << (fits ? ": fits, but is cut with an ellipsis" : ": cut without the mark");
 }
 
 // A number's digits sit in the middle of the box: the free rows above and below them
