@@ -267,8 +267,6 @@ void Number_Field::draw()
     input.clear_damage();
 }
 
-// The start of the text that leaves room for the mark, then the mark, from
-// `left` to `right` on `baseline`, as the input draws text.
 // The toolkit's input draws its selection and its cursor as tall as the font's
 // line, which it centres in the box; moved by `offset` to centre the digits
 // instead, they move with the text (on Pango, three units down at size 14).
@@ -314,6 +312,8 @@ void Number_Field::keep_selection_centred(int X, int Y, int W, int H, int offset
     fl_pop_clip();
 }
 
+// The start of the text that leaves room for the mark, then the mark, from
+// `left` to `right` on `baseline`, as the input draws text.
 void Number_Field::draw_marked(int left, int right, int baseline)
 {
     fl_font(textfont(), textsize());
