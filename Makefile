@@ -46,7 +46,8 @@ test-reproducible:
 	scripts/reproducible.sh $(BUILD)
 
 # The arithmetic test on i386, armhf, arm64, ppc64el and s390x, cross-built
-# into build/arch/ and run under qemu, and the window tests for arm64.
+# into build/arch/ in a clean chroot and run under qemu, and the window tests
+# for arm64; this machine's dpkg is left as it was.
 test-architectures:
 	@scripts/deps.sh architectures
 	scripts/architectures.sh $(BUILD)

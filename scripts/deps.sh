@@ -11,7 +11,7 @@
 #   windows  the Windows release, cross-compiled (no build dependencies of Linux's)
 #   releases the package built by sbuild for Debian 12, 13 and unstable
 #   test-windows  the Windows release and its test under wine
-#   architectures cross builds for i386, armhf, arm64, ppc64el and s390x, run under qemu
+#   architectures cross builds for i386, armhf, arm64, ppc64el and s390x, in a chroot
 # Usage: deps.sh [run|package|test|reproducible|bench|bench-convert|releases|windows|test-windows|architectures]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,7 +20,6 @@ headless=(xvfb x11-utils xdotool imagemagick)
 packaging=(lintian appstream appstream-compose librsvg2-common desktop-file-utils man-db)  # librsvg2-common: compose reads the SVG icon
 windows=(cmake make fluid librsvg2-bin g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix nsis icoutils zip)
 
-foreign=()  # other architectures whose libraries are wanted
 profile=()  # the build profile: without the tests' build dependencies for a plain build
 linux=yes   # whether the build dependencies debian/control lists are needed
 case ${1:-run} in
@@ -35,18 +34,12 @@ releases) linux=; tools=(sbuild mmdebstrap uidmap autopkgtest dpkg-dev git xz-ut
 windows) linux=; tools=("${windows[@]}") ;;
 test-windows) linux=; tools=("${windows[@]}" "${headless[@]}" wine wine64 openbox wmctrl xclip unzip
                             fonts-urw-base35) ;;  # wine finds its narrow face through fontconfig
-architectures) foreign=(i386 armhf arm64 ppc64el s390x); tools=(qemu-user-static "${headless[@]}")
-         for arch in "${foreign[@]}"; do
-             tools+=("crossbuild-essential-$arch" "libgtest-dev:$arch" "libmpfr-dev:$arch")
-             # Debian 12's s390x libraries lag amd64's updates (zlib, libpng, expat), and
-             # multiarch libraries must be of one version: its toolkit cannot be installed
-             [ "$arch" = s390x ] || tools+=("libfltk1.3-dev:$arch" "libxtst-dev:$arch")
-         done ;;
+architectures) linux=; tools=(mmdebstrap uidmap bubblewrap) ;;  # all else is in the chroot
 *)       echo "usage: $0 [run|package|test|reproducible|bench|bench-convert|releases|windows|test-windows|architectures]" >&2; exit 2 ;;
 esac
 
 # sbuild and mmdebstrap in unshare mode map the user's subordinate ids
-if [ "${1:-}" = releases ] && ! grep -q "^$(id -un):" /etc/subuid 2> /dev/null; then
+if [[ ${1:-} =~ ^(releases|architectures)$ ]] && ! grep -q "^$(id -un):" /etc/subuid 2> /dev/null; then
     [ "$(id -u)" -eq 0 ] || { echo "Please give $(id -un) subordinate ids:" \
         "usermod --add-subuids 100000-165535 --add-subgids 100000-165535 $(id -un)" >&2; exit 1; }
     usermod --add-subuids 100000-165535 --add-subgids 100000-165535 root
@@ -72,9 +65,13 @@ else
 fi
 export DEBIAN_FRONTEND=noninteractive
 echo "Installing missing packages"
-for arch in "${foreign[@]}"; do
-    dpkg --print-foreign-architectures | grep -qx "$arch" || "${as_root[@]}" dpkg --add-architecture "$arch"
+# The archive's mirrors sync every few hours, and lists caught mid-sync have the
+# wrong size for a few minutes.
+for try in 1 2 3; do
+    "${as_root[@]}" apt-get update -qq && break
+    [ $try -lt 3 ] || { echo "apt-get update failed three times, a minute apart" >&2; exit 1; }
+    echo "apt-get update failed; trying again in a minute" >&2
+    sleep 60
 done
-"${as_root[@]}" apt-get update -qq
 build_deps_met || "${as_root[@]}" apt-get build-dep -y -qq --no-install-recommends "${profile[@]}" "$top/" >/dev/null
 [ ${#missing[@]} -eq 0 ] || "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

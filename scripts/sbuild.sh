@@ -9,43 +9,34 @@
 # (gui, convert, and wayland where the release's FLTK is 1.4).  Debian 12 has no
 # FLTK 1.4, the first alternative: there, and only there, sbuild takes the
 # first alternative that can be installed, which Debian's builders would not.
-# sbuild's and autopkgtest's unshare modes need no root: user namespaces, and
-# subordinate ids for the user in /etc/subuid and /etc/subgid (deps.sh adds root's).
-# Both tarballs are made by mmdebstrap and kept in CHROOTS between runs and
-# clones: RELEASE.tar, with the build dependencies and lintian installed, made
-# anew when debian/control changes, and RELEASE-testbed.tar, the bare system the
-# autopkgtests install their dependencies into.  The packages, the build's log and
-# the tests' artifacts (the Wayland pictures) are left in OUT/chroot/RELEASE/.
+# sbuild's and autopkgtest's unshare modes need no root, as mmdebstrap's.
+# Both tarballs are made by mmdebstrap and kept between runs and clones
+# (chroots.sh): RELEASE.tar, with the build dependencies and lintian installed,
+# made anew when debian/control changes, and RELEASE-testbed.tar, the bare
+# system the autopkgtests install their dependencies into.  The packages, the
+# build's log and the tests' artifacts (the Wayland pictures) are left in
+# OUT/chroot/RELEASE/.
 # Usage: sbuild.sh RELEASE [OUT]   (bookworm, trixie or sid; OUT: build/)
-# CHROOTS: KALVIRA_CHROOTS, or ~/.cache/kalvira/chroots
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 release=$1 out=$(mkdir -p "${2:-$top/build}/chroot" && cd "${2:-$top/build}/chroot" && pwd)
-chroots=${KALVIRA_CHROOTS:-${XDG_CACHE_HOME:-$HOME/.cache}/kalvira/chroots}
+. "$top/scripts/chroots.sh"
 tarball=$chroots/$release.tar stamp=$chroots/$release.control  # the debian/control it was made for
 testbed=$chroots/$release-testbed.tar
-mkdir -p "$chroots"
 
-# From the archive this machine uses, whose index for unstable can be past its
-# Valid-Until date.
-mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/*.sources 2>/dev/null | head -n 1)
-mirror=${mirror:-http://deb.debian.org/debian}
-archive_options=(--quiet --mode=unshare --aptopt='Acquire::Check-Valid-Until "false"' --aptopt='APT::Install-Recommends "false"')
 if ! cmp -s "$top/debian/control" "$stamp" || [ ! -s "$tarball" ] || [ ! -s "$chroots/$release.lintian" ]; then
     echo "Making the $release chroot"
-    mmdebstrap "${archive_options[@]}" --variant=buildd --include=lintian \
+    make_tarball "$tarball" "$release" --variant=buildd --include=lintian \
         --customize-hook='mkdir "$1/tmp/kalvira"' --customize-hook="copy-in $top/debian $top/scripts/package.sh /tmp/kalvira" \
         --customize-hook='chroot "$1" env DEBIAN_FRONTEND=noninteractive apt-get build-dep -y -qq /tmp/kalvira > /dev/null' \
         --customize-hook='chroot "$1" bash /tmp/kalvira/package.sh --lintian-options > "$1/tmp/lintian-options"' \
         --customize-hook="download /tmp/lintian-options $chroots/$release.lintian" \
-        --customize-hook='rm -rf "$1/tmp/kalvira" "$1/tmp/lintian-options"' \
-        "$release" "$chroots/$release.new.tar" "$mirror"
-    mv "$chroots/$release.new.tar" "$tarball" && cp "$top/debian/control" "$stamp"
+        --customize-hook='rm -rf "$1/tmp/kalvira" "$1/tmp/lintian-options"'
+    cp "$top/debian/control" "$stamp"
 fi
 if [ ! -s "$testbed" ]; then  # brought up to date by autopkgtest's --apt-upgrade at each run
     echo "Making the $release testbed"
-    mmdebstrap "${archive_options[@]}" --variant=apt "$release" "${testbed%.tar}.new.tar" "$mirror"
-    mv "${testbed%.tar}.new.tar" "$testbed"
+    make_tarball "$testbed" "$release" --variant=apt
 fi
 
 work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
