@@ -11,7 +11,7 @@ _kalvira_convert()
     -o|--output) COMPREPLY=($(compgen -f -- "$cur")); return ;;
     esac
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--columns --unit --at --range --convention --output -o --help --version' -- "$cur"))
+        COMPREPLY=($(compgen -W '--columns --unit --at --range --convention --output -o --line-buffered --help --version' -- "$cur"))
     else
         COMPREPLY=($(compgen -f -- "$cur"))
     fi

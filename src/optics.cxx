@@ -173,6 +173,8 @@ double absorption(double K)
 
 double penetration_depth(double K)
 {
+    if (K == 0)  // no absorption reaches everywhere, whichever sign the zero has
+        return HUGE_VAL;
     return rounded_as_doubles(quotient, nanometres_per_metre_halved, K);
 }
 

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <stdexcept>
 #include <sys/stat.h>
 #ifdef _WIN32
 #include <io.h>
@@ -40,7 +39,7 @@ extern "C" void remove_and_end(int signal_number)
 
 } // namespace
 
-Output::Output() : name_("standard output"), buffer_(1 << 20) {}
+Output::Output() : name_("standard output"), buffer_(1 << 20), line_buffered_(isatty(fd_)) {}
 
 Output::Output(const std::string& path) : name_(path), buffer_(1 << 20)
 {
@@ -55,6 +54,7 @@ Output::Output(const std::string& path) : name_(path), buffer_(1 << 20)
         fd_ = open(target_.c_str(), O_WRONLY | binary);
         if (fd_ < 0)
             fail("open");
+        line_buffered_ = isatty(fd_);
         return;
     }
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
@@ -89,7 +89,7 @@ Output::~Output()
 
 void Output::fail(const char* doing, const std::string& reason)
 {
-    throw std::runtime_error("cannot " + std::string(doing) + " " + name_ + ": " + reason);
+    throw OutputError("cannot " + std::string(doing) + " " + name_ + ": " + reason);
 }
 
 void Output::fail(const char* doing)

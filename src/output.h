@@ -5,14 +5,19 @@
 // is written into, never replaced.
 #pragma once
 
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+struct OutputError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 class Output {
 public:
     Output();                                // standard output
-    explicit Output(const std::string& path);  // std::runtime_error where it cannot be opened
+    explicit Output(const std::string& path);  // OutputError where it cannot be opened
     ~Output();                               // without commit(): nothing of the file is left
     Output(const Output&) = delete;
     Output& operator=(const Output&) = delete;
@@ -25,8 +30,11 @@ public:
             return write_through(text);
         text.copy(buffer_.data() + used_, text.size());
         used_ += text.size();
+        if (line_buffered_ && !text.empty() && text.back() == '\n')
+            flush();
     }
-    void commit();  // everything written and in place; std::runtime_error where not
+    void line_buffered() { line_buffered_ = true; }  // each line written as it ends; always on a terminal
+    void commit();  // everything written and in place; OutputError where not
 
 private:
     void flush();
@@ -38,4 +46,5 @@ private:
     int fd_ = 1;
     std::vector<char> buffer_;
     size_t used_ = 0;
+    bool line_buffered_ = false;
 };

@@ -2,12 +2,49 @@
 #include "table_reader.h"
 #include "input_error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
-constexpr size_t longest_line = 1 << 20;  // a buffer's worth: memory stays the same whatever the table's length
+// What the input has now, without waiting for more as fread would: a table
+// fed live through a pipe is read row by row.
+long read_some(std::FILE* input, char* to, size_t count)
+{
+#ifdef _WIN32
+    return _read(_fileno(input), to, unsigned(count));
+#else
+    long got;
+    do
+        got = ::read(fileno(input), to, count);
+    while (got < 0 && errno == EINTR);
+    return got;
+#endif
+}
+
+// Whether `text` holds a whole line that is neither blank nor a comment, which
+// tells a table from a material file.
+bool tells_kind(std::string_view text)
+{
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    for (size_t i = 0, end; (end = text.find('\n', i)) != std::string_view::npos; i = end + 1) {
+        const size_t first = text.find_first_not_of(" \t\r", i);
+        if (first < end && text[first] != '#')
+            return true;
+    }
+    return false;
+}
+
+// Memory stays the same whatever the table's length: a buffer that grows to
+// hold the longest line, up to its limit.
+constexpr size_t first_buffer = 1 << 16, longest_line = 1 << 20;
 
 bool blank(char c)
 {
@@ -25,7 +62,7 @@ std::string quoted(std::string_view field)
 
 } // namespace
 
-TableReader::TableReader(std::FILE* input, numbers::Unit unit) : input_(input), unit_(unit), buffer_(longest_line) {}
+TableReader::TableReader(std::FILE* input, numbers::Unit unit) : input_(input), unit_(unit), buffer_(first_buffer) {}
 
 bool TableReader::fill()
 {
@@ -34,19 +71,17 @@ bool TableReader::fill()
     std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
     end_ -= begin_;
     begin_ = 0;
-    const size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, input_);
+    const long got = read_some(input_, buffer_.data() + end_, buffer_.size() - end_);
+    if (got < 0)
+        throw InputError(0, std::string("cannot be read: ") + std::strerror(errno));
     end_ += got;
-    if (got == 0) {
-        if (std::ferror(input_))
-            throw InputError(0, std::string("cannot be read: ") + std::strerror(errno));
-        at_end_ = true;
-    }
+    at_end_ = got == 0;
     return got > 0;
 }
 
 std::string_view TableReader::start()
 {
-    while (end_ - begin_ < 4096 && fill()) {
+    while (end_ - begin_ < 4096 && !tells_kind({buffer_.data() + begin_, end_ - begin_}) && fill()) {
     }
     return {buffer_.data() + begin_, end_ - begin_};
 }
@@ -68,8 +103,11 @@ bool TableReader::next(TableRow& row)
         const char* first = buffer_.data() + begin_;
         const char* newline = static_cast<const char*>(std::memchr(first, '\n', end_ - begin_));
         if (!newline && !at_end_) {
-            if (end_ - begin_ == buffer_.size())
-                throw InputError(line_ + 1, "a line longer than " + std::to_string(longest_line) + " bytes: not a table");
+            if (end_ - begin_ == buffer_.size()) {
+                if (buffer_.size() == longest_line)
+                    throw InputError(line_ + 1, "a line longer than " + std::to_string(longest_line) + " bytes: not a table");
+                buffer_.resize(std::min(2 * buffer_.size(), longest_line));
+            }
             fill();
             continue;
         }
@@ -81,12 +119,12 @@ bool TableReader::next(TableRow& row)
         std::string_view text(first, length);
         if (text.find('\0') != std::string_view::npos)
             throw InputError(line_, "not text (a NUL byte)");
+        if (line_ == 1 && text.substr(0, 3) == "\xEF\xBB\xBF")  // a UTF-8 byte order mark
+            text.remove_prefix(3);
         text = text.substr(0, text.find('#'));
         if (text.find_first_not_of(" \t\r") == std::string_view::npos)
             continue;
-        if (header_possible_) {  // skip a UTF-8 byte order mark too
-            if (text.substr(0, 3) == "\xEF\xBB\xBF")
-                text.remove_prefix(3);
+        if (header_possible_) {
             const size_t start = text.find_first_not_of(" \t\r");
             const size_t stop = text.find_first_of(" \t\r,;", start);
             double ignored = 0;

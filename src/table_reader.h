@@ -17,7 +17,7 @@ struct TableRow {
 
 class TableReader {
 public:
-    TableReader(std::FILE* input, numbers::Unit unit);  // does not close `input`
+    TableReader(std::FILE* input, numbers::Unit unit);  // reads its descriptor; does not close `input`
     std::string_view start();  // the first bytes, read ahead, for telling what the input is
     std::string rest();        // everything not yet read, the start included
     bool next(TableRow& row);  // false at the end; InputError for a bad line

@@ -98,6 +98,19 @@ TEST(Formulas, AgainstExactValues)
                                                << ulps(value, exact, exact) << " units off";
         }
     }
+    // every term of each formula, each coefficient weighing in
+    const std::vector<double> pairs{0.5, 0.6, 0.07, 0.4, 0.11, 0.2, 0.13, 0.1, 0.17, 0.05, 0.19, 0.02, 0.23, 0.01, 0.29, 0.005, 0.31},
+        powers{1.5, 0.1, 2, 0.01, -2, 0.001, 4, 0.002, -4, 1e-4, 6, 3e-4, -6, 1e-5, 8, 2e-5, -8};
+    for (const dispersion::Formula& formula :
+         {dispersion::Formula{1, pairs}, {2, pairs}, {3, powers}, {5, powers},
+          {4, {1.5, 0.1, 2, 0.1, 2, 0.05, 2, 0.2, 1, 0.01, 2, 0.002, -2, 0.001, 4, 1e-4, -4}},
+          {6, {1e-4, 1e-3, 100, 2e-3, 110, 3e-3, 120, 4e-3, 130, 5e-3, 140, 6e-3, 150, 7e-3, 160, 8e-3, 170}},
+          {7, {1.5, 0.1, 0.01, -0.001, 1e-4, -1e-5}}, {8, {0.1, 0.2, 0.05, 0.01}}, {9, {2, 0.1, 0.05, 0.02, 1, 0.1}}}) {
+        ASSERT_EQ(dispersion::check(formula), "") << formula.kind;
+        for (const double lambda : {800.0, 1300.0, 2000.0})
+            EXPECT_TRUE(near(dispersion::refractive_index(formula, lambda), exact_n(formula, lambda), 4))
+                << "formula " << formula.kind << " at " << lambda << " nm";
+    }
     for (const auto& [file, lambda, expected] : {std::tuple{"specs/schott/optical/N-BK7.yml", 587.56, 1.5168},
                                                  {"main/SiO2/nk/Malitson.yml", 587.56, 1.4585}, {"main/SiO2/nk/Malitson.yml", 1064.0, 1.4496}})
         EXPECT_NEAR(material(file).n.at(lambda), expected, 0.5e-4) << file << " at " << lambda;

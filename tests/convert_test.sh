@@ -73,10 +73,18 @@ done <<'TABLE'
 printf 'lambda n k\n400 1.5 0.1  # a comment\n\n500;2;0\n600,\t3 , 0.5\n'@@0@600,3,0.5,8.75,3,
 printf '632.8 inf inf\n'@@0@632.8,inf,inf,nan,inf,inf,inf,1,0,
 printf '400 1.5 0.1\n500 2 x\n'@@1@:2: field 3: "x" is not a number
+printf 'lambda n k\r\n400 1.5 0.1\r\n500 2 0\r\n'@@0@500,2,0,4,0,
+printf '\357\273\277400 1.5 0.1\n'@@0@400,1.5,0.1,
+printf '\357\273\277  \n400 1.5 0.1\n'@@0@400,1.5,0.1,
+printf '\357\273\277'@@0@lambda_nm,
+printf '500 1.5 -0.0000E+00\n'@@0@500,1.5,-0,2.25,-0,-0,-0,0.04,inf,
+{ printf '400 1 0 #'; head -c 300000 /dev/zero | tr '\0' x; printf '\n500 2 0\n'; }@@0@500,2,0,
+head -c 1100000 /dev/zero | tr '\0' 1@@1@:1: a line longer than 1048576 bytes
 printf '400 1,5 0.1\n'@@1@:1: 4 fields where 3 belong
 printf '400 1.5 0.1\n500 12abc 0\n'@--at 450@1@:2: field 2: "12abc" is not a number
 printf '400 1 0\n300 1 0\n500 1 0\n'@--at 450@1@:3: the wavelengths do not strictly increase here
 printf '500 1 0.25\n400 2 0.5\n'@--at 450@0@450,1.5,0.375,
+printf '1.9593 1 0.3\n2.5 1.5 0.2\n3.1 2 0.1\n'@--unit eV --at 2.8@0@442.80070869000093,1.776785714285714,0.1446428571428572,
 printf '500 1 0\n400 2 0\n'@--at 600@1@: 600 nm lies outside the data, which cover 400 to 500 nm
 printf '1 2 3\n'@--at ,@2@Usage:
 printf '1.9593 1 0\n'@--unit eV@0@632.7984404287258,1,0,1,0,0,0,0,inf,1.9593,
@@ -95,6 +103,7 @@ printf 'DATA: %s\n' "$(printf '[%.0s' {1..5000})"@--at 600@1@: YAML nested more 
 printf 'DATA:\n  - type: tabulated nk\n\0\1\2\377'@--at 600@1@: not a text file
 printf 'DATA:\n  - type: tabulated k\n    data: |\n        0.5 0.7\n  - type: tabulated nk\n%b' "$nk_table"@@0@500,2,0.7,
 printf 'DATA:\n  - type: tabulated nk\n%b  - type: tabulated k\n    data: |\n        0.5 0.7\n' "$nk_table"@@0@500,2,0.1,
+yaml 'formula 2' 'wavelength_range: 0.3 2.5' 'coefficients: 1.25' && printf '  - type: tabulated nk\n%b' "$nk_table"@--at 600@0@600,1.5,0.15000000000000002,
 printf 'DATA:\n  - type: tabulated n\n    data: |\n        0.5 2\n        0.7 3\n  - type: tabulated k\n    data: |\n        0.5 0.1\n        0.6 0.2\n'@@0@600,2.5,0.2,
 TABLE
 # the rows of both tables' wavelengths, once each; every wavelength of --range, TO included
@@ -107,11 +116,27 @@ done
 runs 1 nosuch.txt && says "kalvira-convert: cannot open nosuch.txt: No such file or directory"
 printf '400 1.5 0.1\n500 1 bad\n' > streamed.txt && runs 1 streamed.txt
 [ "$(sed -n 2p out | cut -d, -f1)" = 400 ] && says "streamed.txt:2: field 3" || fail "the rows before a bad line"
+printf '\1\2\3\n400 1.5 0.1\n' > binary && stdin=binary runs 1 && [ ! -s out ] && says "standard input:1: not text" ||
+    fail "binary input streamed: $(head -c 100 out)"
 
 # several files and standard input, in one table with their names (quoted where CSV wants it)
-cp "$data/main/Au/nk/Johnson.yml" 'Au, Johnson.yml'
-stdin=streamed.txt runs 1 'Au, Johnson.yml' - && head -n 2 out | tail -n 1 | grep -q '^"Au, Johnson.yml",187.9,' &&
+cp "$data/main/Au/nk/Johnson.yml" 'Au, "Johnson".yml'
+stdin=streamed.txt runs 1 'Au, "Johnson".yml' - && head -n 2 out | tail -n 1 | grep -q '^"Au, ""Johnson"".yml",187.9,' &&
     [ "$(head -n 1 out)" = source,$header ] && grep -q '^-,400,1.5,0.1,' out || fail "several files: $(head -n 2 out)"
+
+# a table fed live through a pipe: each row out as it comes with --line-buffered or
+# to a terminal; Ctrl-C or SIGTERM while -o writes leaves the old file, no part
+feed() {  # COMMAND...: run on a pipe that gets one row and stays open; its output in rows
+    rm -f live && mkfifo live && { "$@" < live > rows 2>&1 & } && exec 5> live && printf '400 1.5 0.1\n' >&5
+}
+for command in "$convert --line-buffered" "script -qfec $convert /dev/null"; do
+    feed $command && until_true grep -q '^400,1.5,0.1,' rows || fail "$command: a live row held back: $(cat rows)"
+    exec 5>&- && wait
+done
+for signal in INT TERM; do
+    echo kept > kept.csv && feed "$convert" -o kept.csv && until_true sh -c 'ls -A | grep -q part' && kill -$signal $! && exec 5>&-
+    ! wait $! && [ "$(cat kept.csv)" = kept ] && [ -z "$(ls -A | grep part)" ] || fail "SIG$signal left $(ls -A)"
+done
 
 # -o: the file replaced whole with its permissions; a FIFO written into, never
 # replaced (not /dev/null: a fault would replace the device); a failed write (a full disk, a file size limit) reported, nothing left behind
