@@ -10,7 +10,7 @@ PURPOSE ?= run
 test screenshot: PURPOSE = test
 bench: PURPOSE = bench
 
-.PHONY: all build run test test-sanitized test-releases test-reproducible test-architectures screenshot bench bench-convert package windows test-windows clean
+.PHONY: all build run test test-sanitized test-releases test-reproducible test-architectures screenshot bench bench-convert fuzz package windows test-windows clean
 
 all: build
 
@@ -51,6 +51,12 @@ test-reproducible:
 test-architectures:
 	@scripts/deps.sh architectures
 	scripts/architectures.sh $(BUILD)
+
+# kalvira-convert's fuzz targets under libFuzzer, FUZZ_SECONDS each (scripts/fuzz.sh).
+FUZZ_SECONDS ?= 60
+fuzz:
+	@scripts/deps.sh fuzz
+	scripts/fuzz.sh $(BUILD)/fuzz $(FUZZ_SECONDS)
 
 # Redraws doc/kalvira.png, the README's picture of the window, which the tests
 # compare the window with pixel for pixel; for when the window changes on purpose.

@@ -8,11 +8,12 @@
 #   reproducible  the package built twice by reprotest, and compared
 #   bench    the benchmark, which shares the tests' helpers
 #   bench-convert  kalvira-convert's benchmark, against NumPy
+#   fuzz     kalvira-convert's fuzz targets, with clang's libFuzzer
 #   windows  the Windows release, cross-compiled (no build dependencies of Linux's)
 #   releases the package built by sbuild for Debian 12, 13 and unstable
 #   test-windows  the Windows release and its test under wine
 #   architectures cross builds for i386, armhf, arm64, ppc64el and s390x, in a chroot
-# Usage: deps.sh [run|package|test|reproducible|bench|bench-convert|releases|windows|test-windows|architectures]
+# Usage: deps.sh [run|package|test|reproducible|bench|bench-convert|fuzz|releases|windows|test-windows|architectures]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -30,12 +31,13 @@ test)    tools=() ;;
 reproducible) profile=(-P nocheck); tools=(reprotest disorderfs faketime locales-all diffoscope-minimal dpkg-dev git xz-utils) ;;
 bench)   tools=(x11-apps) ;;
 bench-convert) profile=(-P nocheck); tools=(python3 python3-numpy) ;;
+fuzz)    tools=(clang libclang-rt-14-dev) ;;  # Debian 12's clang and its libFuzzer
 releases) linux=; tools=(sbuild mmdebstrap uidmap autopkgtest dpkg-dev git xz-utils) ;;
 windows) linux=; tools=("${windows[@]}") ;;
 test-windows) linux=; tools=("${windows[@]}" "${headless[@]}" wine wine64 openbox wmctrl xclip unzip
                             fonts-urw-base35) ;;  # wine finds its narrow face through fontconfig
 architectures) linux=; tools=(mmdebstrap uidmap bubblewrap) ;;  # all else is in the chroot
-*)       echo "usage: $0 [run|package|test|reproducible|bench|bench-convert|releases|windows|test-windows|architectures]" >&2; exit 2 ;;
+*)       echo "usage: $0 [run|package|test|reproducible|bench|bench-convert|fuzz|releases|windows|test-windows|architectures]" >&2; exit 2 ;;
 esac
 
 # sbuild and mmdebstrap in unshare mode map the user's subordinate ids
