@@ -17,6 +17,9 @@ CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DKALVIRA_WITHOUT_TOOLKIT=ON -D
 cmake --build "$build" -j"$(nproc)" --target $(printf 'fuzz_%s ' "$@") > "$build/build.log" 2>&1 ||
     { tail -n 30 "$build/build.log"; exit 1; }
 data=$top/tests/data
+# The memory limit is for an input: AddressSanitizer's quarantine of freed
+# memory (256 MiB by default) would count against it and grow with a long run.
+export ASAN_OPTIONS=quarantine_size_mb=16:allocator_release_to_os_interval_ms=500${ASAN_OPTIONS:+:$ASAN_OPTIONS}
 for target in "$@"; do
     corpus=$build/corpus/$target
     mkdir -p "$corpus" "$build/found"
@@ -25,7 +28,7 @@ for target in "$@"; do
         [ ! -d "$folder" ] || seeds+=("$folder")
     done
     echo "== $target, $seconds s"
-    if ! "$build/tests/fuzz_$target" -max_total_time="$seconds" -timeout=1 -rss_limit_mb=512 -print_final_stats=1 \
+    if ! "$build/tests/fuzz_$target" -max_total_time="$seconds" -timeout=1 -rss_limit_mb=512 -malloc_limit_mb=512 -print_final_stats=1 \
             -dict="$top/tests/fuzz/formats.dict" -artifact_prefix="$build/found/$target-" "$corpus" "${seeds[@]}" \
             > "$build/$target.log" 2>&1; then
         grep -v '^#' "$build/$target.log" | tail -n 40
