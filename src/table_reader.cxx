@@ -28,12 +28,16 @@ long read_some(std::FILE* input, char* to, size_t count)
 #endif
 }
 
+std::string_view without_byte_order_mark(std::string_view text)
+{
+    return text.substr(0, 3) == "\xEF\xBB\xBF" ? text.substr(3) : text;
+}
+
 // Whether `text` holds a whole line that is neither blank nor a comment, which
 // tells a table from a material file.
 bool tells_kind(std::string_view text)
 {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF")
-        text.remove_prefix(3);
+    text = without_byte_order_mark(text);
     for (size_t i = 0, end; (end = text.find('\n', i)) != std::string_view::npos; i = end + 1) {
         const size_t first = text.find_first_not_of(" \t\r", i);
         if (first < end && text[first] != '#')
@@ -119,8 +123,8 @@ bool TableReader::next(TableRow& row)
         std::string_view text(first, length);
         if (text.find('\0') != std::string_view::npos)
             throw InputError(line_, "not text (a NUL byte)");
-        if (line_ == 1 && text.substr(0, 3) == "\xEF\xBB\xBF")  // a UTF-8 byte order mark
-            text.remove_prefix(3);
+        if (line_ == 1)
+            text = without_byte_order_mark(text);
         text = text.substr(0, text.find('#'));
         if (text.find_first_not_of(" \t\r") == std::string_view::npos)
             continue;
