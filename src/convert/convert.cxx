@@ -2,19 +2,24 @@
 // kalvira-convert: tables and refractiveindex.info material files into every
 // quantity kalvira's window shows, as one CSV table.
 
+#include "about.h"
+#include "catalogue.h"
 #include "csv_writer.h"
+#include "database.h"
 #include "identity.h"
 #include "input_error.h"
 #include "material.h"
 #include "numbers.h"
 #include "options.h"
 #include "output.h"
+#include "plain_text.h"
 #include "table_reader.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <new>
 #include <optional>
@@ -27,9 +32,45 @@
 
 namespace {
 
+// The database and its catalogue, read once where a name needs them.
+class Library {
+public:
+    explicit Library(const std::string& database) : given_(database) {}
+    const Database& database()
+    {
+        if (!database_)
+            database_ = find_database(given_);
+        return *database_;
+    }
+    const Catalogue& catalogue()
+    {
+        if (!catalogue_)
+            catalogue_.emplace(database().folder, database().description);
+        return *catalogue_;
+    }
+
+private:
+    std::string given_;
+    std::optional<Database> database_;
+    std::optional<Catalogue> catalogue_;
+};
+
+// A name is what is no file; what looks like a path stays a file that is missing.
+bool is_name(const std::string& argument)
+{
+    std::error_code error;
+    if (argument == "-" || std::filesystem::exists(std::filesystem::u8path(argument), error))
+        return false;
+    const std::string extension = std::filesystem::u8path(argument).extension().string();
+    return argument[0] != '/' && argument.compare(0, 2, "./") != 0 && argument.compare(0, 3, "../") != 0 &&
+           argument.find('\\') == std::string::npos && extension != ".yml" && extension != ".yaml" && extension != ".csv" &&
+           extension != ".txt" && extension != ".dat" && extension != ".tsv";
+}
+
 // One input: a material, a table loaded whole (to be interpolated) or one to stream.
 struct Input {
-    std::string name;
+    std::string name;   // the source column's: a file's, or a page's shelf/book/page
+    std::string shown;  // in messages: the file too
     std::FILE* file = nullptr;
     std::unique_ptr<TableReader> reader;
     std::optional<Material> material;  // a table loaded whole is one too, with its two columns as n and k
@@ -42,9 +83,8 @@ struct Input {
     }
 };
 
-std::string message_for(const std::string& name, const InputError& error)
+std::string message_for(const std::string& shown, const InputError& error)
 {
-    const std::string shown = name == "-" ? "standard input" : name;
     return error.line > 0 ? shown + ":" + std::to_string(error.line) + ": " + error.what() : shown + ": " + error.what();
 }
 
@@ -94,16 +134,69 @@ void check_covered(const Material& material, const Wavelengths& wavelengths)
     }
 }
 
+// The pages whose names hold every word, a line each.
+int list(const Options& options, Library& library)
+{
+    const std::vector<const Page*> found = library.catalogue().search(options.files);
+    if (found.empty()) {
+        std::string words;
+        for (const std::string& word : options.files)
+            words += (words.empty() ? "" : " ") + word;
+        throw InputError(0, "nothing in " + library.database().description + " holds " + words + library.catalogue().suggestions(words));
+    }
+    Output output;
+    for (const Page* page : found)
+        output.write(page->name() + '\t' + plain_text(page->book_name) + '\t' + plain_text(page->page_name) + '\n');
+    output.commit();
+    return 0;
+}
+
+int cite(const Options& options, Library& library)
+{
+    std::string name, file = options.about;
+    if (is_name(options.about)) {
+        const Page& page = library.catalogue().find(options.about);
+        name = page.name();
+        file = library.catalogue().file(page);
+    } else if (const Page* page = library.catalogue().page_of(file)) {
+        name = page->name();
+    }
+    std::string text;
+    try {
+        text = about(name, file, library.database().description);
+    } catch (const InputError& error) {
+        throw InputError(0, message_for(name.empty() ? file : name + " (" + file + ")", error));
+    }
+    Output output;
+    output.write(text);
+    output.commit();
+    return 0;
+}
+
 int run(const Options& options)
 {
+    Library library(options.database);
+    if (options.list)
+        return list(options, library);
+    if (!options.about.empty())
+        return cite(options, library);
     const Wavelengths wavelengths(options);
     std::vector<std::unique_ptr<Input>> inputs;
-    for (const std::string& name : options.files) {
+    for (const std::string& argument : options.files) {
         auto input = std::make_unique<Input>();
-        input->name = name;
-        input->file = name == "-" ? stdin : std::fopen(name.c_str(), "rb");
+        input->name = input->shown = argument;
+        std::string path = argument;
+        if (argument == "-") {
+            input->shown = "standard input";
+        } else if (is_name(argument)) {
+            const Page& page = library.catalogue().find(argument);
+            path = library.catalogue().file(page);
+            input->name = page.name();
+            input->shown = page.name() + " (" + path + ")";
+        }
+        input->file = argument == "-" ? stdin : std::fopen(path.c_str(), "rb");
         if (!input->file)
-            throw InputError(0, std::string("cannot open ") + name + ": " + std::strerror(errno));
+            throw InputError(0, std::string("cannot open ") + path + ": " + std::strerror(errno));
         inputs.push_back(std::move(input));
     }
     for (auto& input : inputs) {  // what can be known before writing is checked first
@@ -123,7 +216,7 @@ int run(const Options& options)
                 input->first_row = row;
             }
         } catch (const InputError& error) {
-            throw InputError(0, message_for(input->name, error));
+            throw InputError(0, message_for(input->shown, error));
         }
     }
 
@@ -147,7 +240,7 @@ int run(const Options& options)
             for (const Point& point : input->own.points)
                 write(point.nanometres, point.n, point.k);
             if (const size_t left_out = input->own.left_out; left_out > 0)
-                std::fprintf(stderr, "kalvira-convert: %s: %zu row%s left out, %s\n", input->name.c_str(), left_out,
+                std::fprintf(stderr, "kalvira-convert: %s: %zu row%s left out, %s\n", input->shown.c_str(), left_out,
                              left_out == 1 ? "" : "s", input->own.why.c_str());
         } else {
             try {
@@ -157,7 +250,7 @@ int run(const Options& options)
             } catch (const InputError& error) {
                 if (options.output.empty())
                     output->commit();  // the rows before the bad line stay on standard output; a file is not written
-                throw InputError(0, message_for(input->name, error));
+                throw InputError(0, message_for(input->shown, error));
             }
         }
     }
@@ -176,7 +269,16 @@ int main(int argc, char** argv)
     try {
         const Options options = parse_options(argc, argv);
         if (options.help || options.version) {
-            options.help ? std::fputs(usage, stdout) : std::printf("kalvira-convert %s\n", kalvira_version);
+            if (options.help) {
+                std::fputs(usage, stdout);
+                return 0;
+            }
+            std::printf("kalvira-convert %s\n", kalvira_version);
+            try {
+                std::printf("%s\n", find_database(options.database).description.c_str());
+            } catch (const InputError& error) {
+                std::printf("%s\n", error.what());
+            }
             return 0;
         }
         return run(options);

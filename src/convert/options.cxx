@@ -4,11 +4,26 @@
 #include <algorithm>
 #include <cmath>
 
-extern const char usage[] = R"(Usage: kalvira-convert [OPTIONS] [FILE]...
-Converts tables of lambda, n', k (or lambda, e', e'') and refractiveindex.info
-material files (YAML) into one CSV table of lambda_nm, n, k, eps1, eps2, K, alpha,
-R, the depth 1/alpha and lambda as energy, wavenumber and frequency.  Reads
-standard input where no FILE is given or FILE is -.
+extern const char usage[] = R"(Usage: kalvira-convert [OPTIONS] [NAME|FILE]...
+       kalvira-convert --list [WORD]...
+       kalvira-convert --about NAME|FILE
+Converts materials of the refractiveindex.info database, by name, tables of
+lambda, n', k (or lambda, e', e'') and the database's material files (YAML)
+into one CSV table of lambda_nm, n, k, eps1, eps2, K, alpha, R, the depth
+1/alpha and lambda as energy, wavenumber and frequency.  Reads standard input
+where none is given or FILE is -.  A NAME is shelf/book/page, book/page or a
+book of one page, as the database's catalogue spells them: main/Au/Johnson,
+Au/Johnson, specs/SCHOTT-optical/N-BK7.
+
+  --list [WORD]...     the pages whose names hold every WORD, or all of them:
+                       shelf/book/page, the book's name and the page's
+                         kalvira-convert --list gold
+  --about NAME|FILE    what to cite: references, comments, conditions, the
+                       data and their ranges, the database
+                         kalvira-convert --about main/Au/Johnson
+  --database DIR       the database in DIR, or in DIR/database (a clone of its
+                       repository), instead of KALVIRA_DATABASE or the one
+                       installed with the program
 
   --columns nk|eps     a table's columns after lambda: n', k (the default) or e', e''
                          kalvira-convert --columns eps eps.csv
@@ -16,21 +31,21 @@ standard input where no FILE is given or FILE is -.
                        (default nm; material files are always in um)
                          kalvira-convert --unit eV ellipsometry.txt
   --at LIST            only at these wavelengths, interpolated between rows
-                         kalvira-convert --at 632.8,1064 Johnson.yml
+                         kalvira-convert --at 632.8,1064 main/Au/Johnson
   --range FROM:TO:STEP at FROM, FROM + STEP, ... up to TO
-                         kalvira-convert --range 400:800:0.5 N-BK7.yml
+                         kalvira-convert --range 400:800:0.5 specs/SCHOTT-optical/N-BK7
   --convention plus|minus  imaginary parts in the e^(-iwt) convention, where
                        an absorber's are positive (plus, the default), or in
                        e^(+iwt), where they are negative (minus); a table of
                        extinction coefficients k >= 0 needs neither
                          kalvira-convert --convention minus --columns eps eps.csv
   -o, --output FILE    write FILE whole or not at all, instead of standard output
-                         kalvira-convert -o Au.csv Johnson.yml
+                         kalvira-convert -o Au.csv main/Au/Johnson
   --line-buffered      write each row as it is made, to a pipe too (to a
                        terminal always): for a table read live
                          instrument | kalvira-convert --line-buffered | plot
   -h, --help           this text
-  --version            the version
+  --version            the version, and the database's
 See kalvira-convert(1).
 )";
 
@@ -53,8 +68,8 @@ Options parse_options(int argc, const char* const* argv)
             (word == "--version" ? options.version : options.help) = true;
             return options;
         }
-        if (word == "--line-buffered") {
-            options.line_buffered = true;
+        if (word == "--line-buffered" || word == "--list") {
+            (word == "--list" ? options.list : options.line_buffered) = true;
             continue;
         }
         const size_t equals = word.find('=');
@@ -65,7 +80,8 @@ Options parse_options(int argc, const char* const* argv)
         }
         std::string* target = word == "--columns" ? &columns : word == "--unit" ? &unit : word == "--convention" ? &convention
                             : word == "--at" ? &options.at : word == "--range" ? &options.range
-                            : word == "-o" || word == "--output" ? &options.output : nullptr;
+                            : word == "-o" || word == "--output" ? &options.output
+                            : word == "--database" ? &options.database : word == "--about" ? &options.about : nullptr;
         if (!target)
             throw UsageError{"unknown option " + word};
         if (!inline_value && ++i == argc)
@@ -84,7 +100,11 @@ Options parse_options(int argc, const char* const* argv)
         throw UsageError{"--at and --range exclude each other"};
     options.epsilon = columns == "eps";
     options.minus = convention == "minus";
-    if (options.files.empty())
+    if (options.list && !options.about.empty())
+        throw UsageError{"--list and --about exclude each other"};
+    if (!options.about.empty() && !options.files.empty())
+        throw UsageError{"--about takes one material, not " + options.files[0] + " too"};
+    if (options.files.empty() && !options.list && options.about.empty())
         options.files.push_back("-");
     return options;
 }

@@ -11,12 +11,12 @@
 extern const char usage[];
 
 struct Options {
-    bool help = false, version = false;
+    bool help = false, version = false, list = false;
     bool epsilon = false, minus = false, line_buffered = false;
     numbers::Unit unit = numbers::Unit::nm;
-    std::string at, range, output;
+    std::string at, range, output, database, about;
     bool wavelengths_given() const { return !at.empty() || !range.empty(); }
-    std::vector<std::string> files;  // "-" where none is given
+    std::vector<std::string> files;  // files and names, "-" where none is given; --list's words
 };
 
 struct UsageError {
