@@ -155,12 +155,12 @@ localedef -i de_DE -f UTF-8 "$tmp/de_DE.UTF-8" 2>/dev/null || true
 LOCPATH=$tmp LC_ALL=de_DE.UTF-8 "$convert" --at 587.56,1064 "$data/specs/schott/optical/N-BK7.yml" > out
 [ "$(LOCPATH=$tmp LC_ALL=de_DE.UTF-8 /usr/bin/printf '%.1f' 1.5)" = 1,5 ] && cmp -s c.csv out || fail "the German locale changed the output"
 
-# the README's examples, as shown there, in the database's folder
+# the README's examples, as shown there, by name from an unrelated folder
 awk '/^## Converting tables/ { on = 1 } on && /^```console/ { block = 1; next } block && /^```/ { exit } block' "$top/README.md" > examples
 [ -s examples ] || fail "no examples in the README"
 while IFS= read -r line; do
     case $line in
-    '$ '*) [ ! -e command ] || (cd "$data" && PATH=$(dirname "$convert"):$PATH bash -o pipefail "$tmp/command") | diff -u shown - ||
+    '$ '*) [ ! -e command ] || (PATH=$(dirname "$convert"):$PATH bash -o pipefail "$tmp/command") | diff -u shown - ||
                fail "the README's $(cat command)"
            echo "${line#\$ }" > command && : > shown ;;
     *) echo "$line" >> shown ;;
@@ -172,6 +172,7 @@ if [ -n "$build" ]; then
     cmake --install "$build" --prefix "$tmp/prefix" > /dev/null
     mkdir elsewhere && cp "$data/specs/schott/optical/N-BK7.yml" elsewhere/ && cd elsewhere
     convert=$tmp/prefix/bin/kalvira-convert runs 0 --at 587.56 N-BK7.yml && says 587.56,1.5168001097398938, out
+    convert=$tmp/prefix/bin/kalvira-convert runs 0 --at 587.56 specs/SCHOTT-optical/N-BK7 && says 587.56,1.5168001097398938, out
     man -l "$tmp/prefix/share/man/man1/kalvira-convert.1" 2>/dev/null | grep -q -- --convention || fail "no manual page"
     bash -c ". '$tmp/prefix/share/bash-completion/completions/kalvira-convert' && complete -p kalvira-convert" > /dev/null ||
         fail "no completion"

@@ -37,19 +37,26 @@ std::string indented(const std::string& text)
 std::string range_of(const YAML::Node& entry)
 {
     std::vector<double> micrometres;
+    // A line's first number: a table's wavelength, or each bound of a range (a list, or words).
+    const auto first_number = [&micrometres](std::string_view line) {
+        const size_t first = line.find_first_not_of(" \t"), last = line.find_first_of(" \t\r", first);
+        if (double value; first != std::string_view::npos && numbers::parse(line.substr(first, last - first), value))
+            micrometres.push_back(value);
+    };
     if (const YAML::Node range = entry["wavelength_range"]; range && range.IsSequence()) {
         for (const YAML::Node& bound : range)
-            if (double value; bound.IsScalar() && numbers::parse(bound.Scalar(), value))
-                micrometres.push_back(value);
+            if (bound.IsScalar())
+                first_number(bound.Scalar());
+    } else if (range && range.IsScalar()) {
+        const std::string& words = range.Scalar();
+        first_number(words);
+        first_number(std::string_view(words).substr(std::min(words.find_first_of(" \t", words.find_first_not_of(" \t")), words.size())));
     } else if (const YAML::Node data = entry["data"]; data && data.IsScalar()) {
         const std::string& rows = data.Scalar();
         for (size_t at = 0; at < rows.size();) {
             const size_t end = std::min(rows.find('\n', at), rows.size());
-            const std::string_view row = std::string_view(rows).substr(at, end - at);
+            first_number(std::string_view(rows).substr(at, end - at));
             at = end + 1;
-            const size_t first = row.find_first_not_of(" \t"), last = row.find_first_of(" \t", first);
-            if (double value; first != std::string_view::npos && numbers::parse(row.substr(first, last - first), value))
-                micrometres.push_back(value);
         }
     }
     if (micrometres.empty())
