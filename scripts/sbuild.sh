@@ -46,7 +46,7 @@ alternatives=() && [ "$release" != bookworm ] || alternatives=(--resolve-alterna
 # runs as this user, its unshare mode needing no root
 printf '%s\n' '$lintian_require_success = 1;' '$autopkgtest_require_success = 1;' "\$autopkgtest_root_args = '';" 1 > "$work/sbuild.conf"
 if ! (cd "$work/package" && SBUILD_CONFIG=$work/sbuild.conf sbuild --chroot-mode=unshare --chroot="$tarball" \
-        --dist=unstable "${alternatives[@]}" --no-apt-upgrade --no-apt-distupgrade --no-run-piuparts \
+        --dist=unstable --arch-all "${alternatives[@]}" --no-apt-upgrade --no-apt-distupgrade --no-run-piuparts \
         --run-lintian --lintian-opts="$(cat "$chroots/$release.lintian")" --run-autopkgtest \
         --autopkgtest-opts="--apt-upgrade --output-dir $work/tests -- unshare --release $release --tarball $testbed" \
         --nolog ./*.dsc) > "$work/sbuild.log" 2>&1; then
