@@ -124,6 +124,113 @@ cp "$data/main/Au/nk/Johnson.yml" 'Au, "Johnson".yml'
 stdin=streamed.txt runs 1 'Au, "Johnson".yml' - && head -n 2 out | tail -n 1 | grep -q '^"Au, ""Johnson"".yml",187.9,' &&
     [ "$(head -n 1 out)" = source,$header ] && grep -q '^-,400,1.5,0.1,' out || fail "several files: $(head -n 2 out)"
 
+# Names, in a catalogue of the sample files: each the same bytes as its file,
+# or refused with the candidates, the nearest names or the page and file at fault;
+# a page listed twice is one.  The database found by --database, then
+# KALVIRA_DATABASE, in a clone's database/ too.
+mkdir -p db && cp -r "$data" db/data && printf 'DATA:\n  - type: tabulated nk\n    data: 0.5 1 x\n' > db/data/broken.yml
+ln -s /etc/passwd db/data/outside.yml
+cat > db/catalog-nk.yml <<'CATALOGUE'
+# a catalogue as upstream writes it
+- DIVIDER: "Research data"
+- SHELF: main
+  name: "MAIN - simple inorganic materials"
+  content:
+    - DIVIDER: "Au - Gold"
+    - BOOK: Au
+      name: "Au (Gold)"
+      content:
+        - PAGE: Johnson
+          name: "Johnson and Christy 1972: n,k 0.188&ndash;1.94 µm"
+          data: main/Au/nk/Johnson.yml
+    - BOOK: Si
+      name: "Si (Silicon)"
+      content:
+        - PAGE: Aspnes
+          name: "Aspnes and Studna 1983"
+          data: main/Si/nk/Aspnes.yml
+        - PAGE: Edwards
+          name: "Edwards 1985"
+          data: main/Si/nk/Edwards.yml
+    - BOOK: BeAl6O10
+      name: "BeAl<sub>6</sub>O<sub>10</sub> (Beryllium aluminate)"
+      content:
+        - PAGE: Pestryakov-α
+          name: "Pestryakov et al. 1997: α"
+          data: main/BeAl6O10/nk/Pestryakov-alpha.yml
+- SHELF: specs
+  content:
+    - BOOK: SCHOTT-optical
+      content:
+        - PAGE: N-BK7
+          data: specs/schott/optical/N-BK7.yml
+        - DIVIDER: "again, under another heading"
+        - PAGE: N-BK7
+          data: specs/schott/optical/N-BK7.yml
+- SHELF: 3d
+  content:
+    - BOOK: metals
+      name: "METALS"
+      content:
+        - PAGE: gold
+          name: "Gold (Au)"
+          data: main/Au/nk/Johnson.yml
+        - PAGE: nodata
+        - PAGE: up
+          data: ../../../etc/passwd
+        - PAGE: root
+          data: /etc/passwd
+        - PAGE: link
+          data: outside.yml
+        - PAGE: missing
+          data: main/none.yml
+        - PAGE: broken
+          data: broken.yml
+CATALOGUE
+while IFS='@' read -r arguments status said; do
+    eval "set -- $arguments"
+    runs "$status" --database db "$@"
+    [ "$status" = 0 ] && file=out || { file=err && said="kalvira-convert: $said" && [ ! -s out ]; } || fail "$*: wrote $(cat out)"
+    [[ "$(cat $file)" == *"$(printf '%b' "$said")"* ]] || fail "$*: '$said' not in $(cat $file)"
+done <<'TABLE'
+main/Au/Johnson@0@187.9,1.28,1.188,
+au/JOHNSON@0@187.9,1.28,1.188,
+"main/BeAl6O10/Pestryakov-α" --at 500@0@500,1.7
+specs/SCHOTT-optical/N-BK7 --at 587.56@0@587.56,1.5168001097398938,
+N-BK7 --at 587.56@1@no material N-BK7 in
+Si@1@Si is a book of several pages; give one of:\n  main/Si/Aspnes  Aspnes and Studna 1983\n  main/Si/Edwards  Edwards 1985
+Au/Jonson@1@no material Au/Jonson in db; did you mean main/Au/Johnson?
+mian/Si/Aspnis@1@no material mian/Si/Aspnis in db; did you mean main/Si/Aspnes?
+xyzzy@1@no material xyzzy in db
+3d/metals/nodata@1@3d/metals/nodata (catalog-nk.yml:45): no data
+3d/metals/up@1@3d/metals/up (catalog-nk.yml:46): its file ../../../etc/passwd lies outside the database
+3d/metals/root@1@3d/metals/root (catalog-nk.yml:48): its file /etc/passwd lies outside the database
+3d/metals/link@1@3d/metals/link (catalog-nk.yml:50): its file outside.yml lies outside the database
+3d/metals/missing@1@3d/metals/missing (catalog-nk.yml:52): cannot open
+3d/metals/broken@1@3d/metals/broken (db/data/broken.yml):3: 
+main/../Au/Johnson@1@main/../Au/Johnson: a material's name holds no ".."
+$'main/Au\tJohnson'@1@a material's name holds no control characters
+missing.csv@1@cannot open missing.csv: No such file or directory
+--list gold@0@main/Au/Johnson	Au (Gold)	Johnson and Christy 1972: n,k 0.188–1.94 µm\n3d/metals/gold	METALS	Gold (Au)
+--list beal6o10 α@0@main/BeAl6O10/Pestryakov-α	BeAl6O10 (Beryllium aluminate)	Pestryakov et al. 1997: α
+--list silver@1@nothing in db holds silver
+--about Au/Johnson@0@main/Au/Johnson\ndb/data/main/Au/nk/Johnson.yml\n\nREFERENCES\n  P. B. Johnson and R. W. Christy.\n  Optical constants of the noble metals.\n  Phys. Rev. B 6, 4370-4379 (1972) (https://doi.org/10.1103/PhysRevB.6.4370)\n\nCOMMENTS\n  Room temperature\n\nDATA\n  tabulated nk, 187.9 to 1937 nm\n\nDATABASE\n  db\n  M. N. Polyanskiy
+--about db/data/specs/schott/optical/N-BK7.yml@0@specs/SCHOTT-optical/N-BK7\ndb/data/specs/schott/optical/N-BK7.yml
+--about specs/SCHOTT-optical/N-BK7@0@CONDITIONS\n  temperature: 293\n\nDATA\n  formula 2, 300 to 2500 nm\n  tabulated k, 300 to 2500 nm
+TABLE
+runs 0 --database db Au/Johnson specs/SCHOTT-optical/N-BK7 "$data/main/Au/nk/Johnson.yml" --at 600
+[ "$(cut -d, -f1 out | uniq | paste -sd' ')" = "source main/Au/Johnson specs/SCHOTT-optical/N-BK7 $data/main/Au/nk/Johnson.yml" ] ||
+    fail "the source column: $(cut -d, -f1 out)"
+runs 0 --database db --list && [ "$(wc -l < out)" = 12 ] || fail "--list: $(wc -l < out) pages"
+# the same catalogue in a form upstream does not write, read by YAML proper
+mv out quick && mkdir -p yaml/database && cp -r db/data yaml/database/ && { echo ---; cat db/catalog-nk.yml; } > yaml/database/catalog-nk.yml
+KALVIRA_DATABASE=yaml runs 0 --list && cmp -s quick out || fail "the catalogue read by YAML: $(diff quick out)"
+KALVIRA_DATABASE=db runs 0 --database yaml Au/Johnson && cmp -s out <("$convert" "$data/main/Au/nk/Johnson.yml") || fail "--database does not win"
+printf -- '- SHELF: main\n  content: [\n' > yaml/database/catalog-nk.yml && runs 1 --database yaml Au && says "catalog-nk.yml:3: YAML: "
+KALVIRA_DATABASE=nowhere runs 1 Au && says "no database in nowhere (KALVIRA_DATABASE): it holds neither catalog-nk.yml nor database/catalog-nk.yml"
+runs 0 --version --database db && [ "$(tail -n 1 out)" = db ] || fail "--version: $(cat out)"
+runs 0 --version && says "refractiveindex.info database 2026-06-14 (ff11b58)" out
+
 # a table fed live through a pipe: each row out as it comes with --line-buffered or
 # to a terminal; Ctrl-C or SIGTERM while -o writes leaves the old file, no part
 feed() {  # COMMAND...: run on a pipe that gets one row and stays open; its output in rows

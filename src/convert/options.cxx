@@ -64,12 +64,12 @@ Options parse_options(int argc, const char* const* argv)
             only_files = true;
             continue;
         }
-        if (word == "-h" || word == "--help" || word == "--version") {
-            (word == "--version" ? options.version : options.help) = true;
+        if (word == "-h" || word == "--help") {
+            options.help = true;
             return options;
         }
-        if (word == "--line-buffered" || word == "--list") {
-            (word == "--list" ? options.list : options.line_buffered) = true;
+        if (word == "--line-buffered" || word == "--list" || word == "--version") {  // --version names --database's
+            (word == "--list" ? options.list : word == "--version" ? options.version : options.line_buffered) = true;
             continue;
         }
         const size_t equals = word.find('=');
