@@ -42,6 +42,7 @@ add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${release}.zip ${CMAKE_CUR
           ${CMAKE_CURRENT_SOURCE_DIR}/windows/README.txt ${stage}
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE ${stage}/LICENSE.txt
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${KALVIRA_LICENCES} ${stage}/licences
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_CURRENT_BINARY_DIR}/${KALVIRA_DATABASE} ${stage}/${KALVIRA_DATABASE}
   COMMAND ${CMAKE_COMMAND} -E copy ${MINGW_W64_NOTICE} ${stage}/licences/mingw-w64-runtime-and-winpthreads.txt
   COMMAND ${CMAKE_COMMAND} -DSTAGE=${stage} -DOUTPUT=${stage} -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/windows-file-list.cmake
   # The same bytes from every build: each file dated the release's day, in UTC as the
@@ -51,7 +52,7 @@ add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${release}.zip ${CMAKE_CUR
   COMMAND sh -c "TZ=UTC ${ZIP} -q -X -D \"$0\" -@ < \"$1\"" ${release}.zip ${stage}.list
   COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSTAGE=${stage} -DFILES=${stage}.nsh
           -DOUTFILE=${CMAKE_CURRENT_BINARY_DIR}/${release}-setup.exe ${CMAKE_CURRENT_SOURCE_DIR}/windows/kalvira.nsi
-  DEPENDS kalvira kalvira-convert doc/kalvira.html windows/README.txt windows/kalvira.nsi cmake/windows-file-list.cmake LICENSE
+  DEPENDS kalvira kalvira-convert ${KALVIRA_DATABASE}/catalog-nk.yml doc/kalvira.html windows/README.txt windows/kalvira.nsi cmake/windows-file-list.cmake LICENSE
   COMMENT "Packing ${release}.zip and its installer"
   VERBATIM)
 add_custom_target(release ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/${release}.zip)

@@ -15,8 +15,9 @@ cmp "$build/$release.zip" "$build/windows/again/$release.zip" || fail "two build
 # the zip, and the program in it: a GUI program needing only Windows' own DLLs, with version and icon
 unzip -q "$build/$release.zip" -d "$tmp"
 diff -u <(printf '%s\n' kalvira.exe kalvira-convert.exe kalvira.html README.txt LICENSE.txt licences/{FLTK,libjpeg,libpng,yaml-cpp}.txt \
-              licences/mingw-w64-runtime-and-winpthreads.txt | sort) \
-        <(cd "$tmp/$release" && find . -type f | sed 's|^\./||' | sort) || fail "the zip's files"
+              licences/mingw-w64-runtime-and-winpthreads.txt refractiveindex.info-database/{catalog-nk.yml,LICENSE} | sort) \
+        <(cd "$tmp/$release" && find . -type f | sed 's|^\./||' | grep -v '^refractiveindex.info-database/data/' | sort) ||
+    fail "the zip's files"
 exe=$tmp/$release/kalvira.exe
 x86_64-w64-mingw32-objdump -p "$exe" > "$tmp/headers"
 grep -q 'Subsystem.*(Windows GUI)' "$tmp/headers" || fail "not a GUI program"
@@ -36,6 +37,10 @@ cp "$sample" "$tmp/Johnson.yml" && (cd "$tmp" && wine "$converter" --at 587.56,6
 "$build/kalvira-convert" --at 587.56,632.8 "$sample" | cmp - "$tmp/converted.csv" || fail "kalvira-convert.exe differs: $(cat "$tmp/converted.csv")"
 status=0 && (cd "$tmp" && wine "$converter" --at 100 Johnson.yml > /dev/null 2> "$tmp/refused") || status=$?
 [ $status = 1 ] && grep -q 'Johnson.yml: 100 nm lies outside the data' "$tmp/refused" || fail "100 nm: status $status, $(cat "$tmp/refused")"
+for asked in "--at 587.56 specs/SCHOTT-optical/N-BK7" "--list gold"; do  # from the database beside it
+    (cd "$tmp" && wine "$converter" $asked > "$tmp/by-name.txt") && "$build/kalvira-convert" $asked | cmp - "$tmp/by-name.txt" ||
+        fail "kalvira-convert.exe $asked: $(head -c 300 "$tmp/by-name.txt")"
+done
 window_manager
 undo=(wineserver -k)
 help_finds_its_page() {  # sets $help, the help window

@@ -24,11 +24,17 @@ UninstPage instfiles
 !macro RemoveFile name
   Delete "$INSTDIR\${name}"
 !macroend
+!macro MakeFolder name
+  CreateDirectory "$INSTDIR\${name}"
+!macroend
+!macro RemoveFolder name
+  RMDir "$INSTDIR\${name}"
+!macroend
 !include "${FILES}"  ; EachFile: the staged files, listed by cmake/windows-file-list.cmake
 
 Section
   SetOutPath "$INSTDIR"
-  CreateDirectory "$INSTDIR\licences"
+  !insertmacro EachFolder MakeFolder
   !insertmacro EachFile InstallFile
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\kalvira.lnk" "$INSTDIR\kalvira.exe"  ; starts in the output path
@@ -46,7 +52,7 @@ SectionEnd
 Section "Uninstall"
   !insertmacro EachFile RemoveFile
   Delete "$INSTDIR\uninstall.exe"
-  RMDir "$INSTDIR\licences"
+  !insertmacro EachFolderInnerFirst RemoveFolder
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\kalvira.lnk"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
