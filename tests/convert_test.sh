@@ -281,7 +281,15 @@ if [ -n "$build" ]; then
     convert=$tmp/prefix/bin/kalvira-convert runs 0 --at 587.56 N-BK7.yml && says 587.56,1.5168001097398938, out
     convert=$tmp/prefix/bin/kalvira-convert runs 0 --at 587.56 specs/SCHOTT-optical/N-BK7 && says 587.56,1.5168001097398938, out
     man -l "$tmp/prefix/share/man/man1/kalvira-convert.1" 2>/dev/null | grep -q -- --convention || fail "no manual page"
-    bash -c ". '$tmp/prefix/share/bash-completion/completions/kalvira-convert' && complete -p kalvira-convert" > /dev/null ||
-        fail "no completion"
+    while IFS='@' read -r typed completed; do  # the database's names a part at a time, from the installed database
+        [ "$(bash -c ". '$tmp/prefix/share/bash-completion/completions/kalvira-convert' && COMP_WORDS=($tmp/prefix/bin/kalvira-convert \"\$1\")
+                    COMP_CWORD=1 && compopt() { :; } && _kalvira_convert && echo \"\${COMPREPLY[*]}\"" - "$typed")" = "$completed" ] ||
+            fail "completing $typed"
+    done <<'TABLE'
+sp@specs/
+specs/SCHOTT-op@specs/SCHOTT-optical/
+specs/SCHOTT-optical/N-BK7@specs/SCHOTT-optical/N-BK7 specs/SCHOTT-optical/N-BK7HT specs/SCHOTT-optical/N-BK7HTi
+--li@--list --line-buffered
+TABLE
 fi
 echo "ok: kalvira-convert"
