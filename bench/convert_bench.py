@@ -3,7 +3,9 @@
 """kalvira-convert against a NumPy script that does the same, side by side:
 a generated table of lambda, n, k converted into every column, rows per
 second for both and their ratio, and the peak memory (maximum resident set)
-of each process at 100,000 and at 1,000,000 rows.
+of each process at 100,000 and at 1,000,000 rows; then a material by name
+and a search of the database, whole commands, beside Python's
+yaml.safe_load of the catalogue, which is how Python readers find a page.
 Usage: convert_bench.py KALVIRA_CONVERT [PYTHON_WITH_NUMPY]"""
 import os
 import random
@@ -69,6 +71,21 @@ def main():
         os.remove(table)
     if not has_numpy:
         print(f"NumPy is missing for {python}: install python3-numpy to compare")
+    by_name(converter, python)
+
+
+def by_name(converter, python):
+    """The database by name: best of 10 whole runs, in ms."""
+    catalogue = os.path.join(os.path.dirname(os.path.abspath(converter)), "refractiveindex.info-database", "catalog-nk.yml")
+    commands = [("--at 632.8 main/Au/Johnson", [converter, "--at", "632.8", "main/Au/Johnson"]),
+                ("--list gold", [converter, "--list", "gold"])]
+    if subprocess.run([python, "-c", "import yaml"], capture_output=True).returncode == 0:
+        commands.append(("Python: yaml.safe_load(catalog-nk.yml)",
+                         [python, "-c", "import sys, yaml; yaml.safe_load(open(sys.argv[1], encoding='utf-8'))", catalogue]))
+    else:
+        print(f"PyYAML is missing for {python}: install python3-yaml to compare")
+    for what, command in commands:
+        print(f"{what:<40} {best(command, 10)[0] * 1000:>7.1f} ms")
 
 
 if __name__ == "__main__":

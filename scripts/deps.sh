@@ -30,7 +30,7 @@ package) tools=("${packaging[@]}") ;;
 test)    tools=() ;;
 reproducible) profile=(-P nocheck); tools=(reprotest disorderfs faketime locales-all diffoscope-minimal dpkg-dev git xz-utils) ;;
 bench)   tools=(x11-apps) ;;
-bench-convert) profile=(-P nocheck); tools=(python3 python3-numpy) ;;
+bench-convert) profile=(-P nocheck); tools=(python3 python3-numpy python3-yaml) ;;
 fuzz)    tools=(clang libclang-rt-14-dev) ;;  # Debian 12's clang and its libFuzzer
 releases) linux=; tools=(sbuild mmdebstrap uidmap autopkgtest dpkg-dev git xz-utils) ;;
 windows) linux=; tools=("${windows[@]}") ;;

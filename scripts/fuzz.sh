@@ -11,7 +11,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$1 seconds=$2 && shift 2
-[ $# -gt 0 ] || set -- table material options
+[ $# -gt 0 ] || set -- table material options catalogue
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DKALVIRA_WITHOUT_TOOLKIT=ON -DKALVIRA_SANITIZE=ON -DKALVIRA_FUZZ=ON \
     -DBUILD_TESTING=ON > /dev/null
 cmake --build "$build" -j"$(nproc)" --target $(printf 'fuzz_%s ' "$@") > "$build/build.log" 2>&1 ||
