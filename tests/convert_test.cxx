@@ -7,13 +7,16 @@
 #include <gtest/gtest.h>
 #include "exact.h"
 
+#include "catalogue.h"
 #include "csv_writer.h"
 #include "material.h"
 #include "optics.h"
+#include "plain_text.h"
 #include "table_reader.h"
 
 #include <cfloat>
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <random>
@@ -21,7 +24,7 @@
 
 namespace {
 
-std::string data_dir;
+std::string data_dir, database_dir;
 constexpr double inf = std::numeric_limits<double>::infinity();
 
 Material material(const std::string& file)
@@ -214,6 +217,47 @@ TEST(Numbers, ReadExactly)
     }
 }
 
+// The catalogue's and the references' HTML and Markdown as text a user reads.
+TEST(Names, PlainText)
+{
+    for (const auto& [marked, plain] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"BeAl<sub>2</sub>O<sub>4</sub> (Chrysoberyl)", "BeAl2O4 (Chrysoberyl)"},
+             {"n,k 0.188&ndash;1.94 &micro;m; 1&times;10<sup>-3</sup> &amp; &#945;&#x3b2; &lt;x&gt;", "n,k 0.188–1.94 µm; 1×10-3 & αβ <x>"},
+             {"&unknown; &#xD800; &#0; a & b; 1 < 2 and 3 > 2", "&unknown; &#xD800; &#0; a & b; 1 < 2 and 3 > 2"},
+             {"<a href=\"https://doi.org/10.1/x\"><i>Phys. Rev. B</i> <b>6</b>, 4370 (1972)</a>", "Phys. Rev. B 6, 4370 (1972) (https://doi.org/10.1/x)"},
+             {"<a href='https://a.org/'>https://a.org/</a>", "https://a.org/"},
+             {"[*Phys. Rev. B* **6**, 4370](https://doi.org/10.1/x)", "Phys. Rev. B 6, 4370 (https://doi.org/10.1/x)"},
+             {"see <https://refractiveindex.info>, `n_2` and __bold__", "see https://refractiveindex.info, n_2 and bold"},
+             {"n*k and 2 * 3, [x] (y)", "n*k and 2 * 3, [x] (y)"}})
+        EXPECT_EQ(plain_text(marked), plain) << marked;
+}
+
+// The snapshot's catalogue: each page once, read line by line as YAML proper
+// reads it, found again by its own name, its file inside the database.
+TEST(Names, TheSnapshot)
+{
+    const Catalogue catalogue(database_dir, "the snapshot");
+    ASSERT_EQ(catalogue.pages().size(), 3559u);
+    const auto copy = std::filesystem::temp_directory_path() / ("convert_test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::create_directories(copy);
+    std::filesystem::create_directory_symlink(std::filesystem::absolute(database_dir) / "data", copy / "data");
+    std::ifstream in(database_dir + "/catalog-nk.yml", std::ios::binary);
+    std::ofstream(copy / "catalog-nk.yml", std::ios::binary) << "---\n" << in.rdbuf();  // a form only YAML proper reads
+    const Catalogue through_yaml(copy.string(), "the snapshot");
+    std::filesystem::remove_all(copy);
+    ASSERT_EQ(through_yaml.pages().size(), catalogue.pages().size());
+    for (size_t i = 0; i < catalogue.pages().size(); ++i) {
+        const Page &page = catalogue.pages()[i], &again = through_yaml.pages()[i];
+        const auto fields = [](const Page& p, long line) { return std::make_tuple(p.shelf, p.book, p.page, p.book_name, p.page_name, p.data, line); };
+        EXPECT_EQ(fields(page, page.line), fields(again, again.line - 1))
+            << page.name();
+        EXPECT_EQ(&catalogue.find(page.name()), &page);
+        const std::string file = catalogue.file(page);
+        const Page* found = catalogue.page_of(file);
+        EXPECT_TRUE(found && found->data == page.data) << file;
+    }
+}
+
 // Every column of a converted row is optics' own result bit for bit, corners
 // included, as read back from the written text; in both sign conventions.
 TEST(Converted, RowsAreTheWindowsArithmetic)
@@ -280,5 +324,6 @@ int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
     data_dir = argc > 1 ? argv[1] : "";
+    database_dir = argc > 2 ? argv[2] : "";
     return RUN_ALL_TESTS();
 }

@@ -226,7 +226,9 @@ runs 0 --database db --list && [ "$(wc -l < out)" = 12 ] || fail "--list: $(wc -
 mv out quick && mkdir -p yaml/database && cp -r db/data yaml/database/ && { echo ---; cat db/catalog-nk.yml; } > yaml/database/catalog-nk.yml
 KALVIRA_DATABASE=yaml runs 0 --list && cmp -s quick out || fail "the catalogue read by YAML: $(diff quick out)"
 KALVIRA_DATABASE=db runs 0 --database yaml Au/Johnson && cmp -s out <("$convert" "$data/main/Au/nk/Johnson.yml") || fail "--database does not win"
-printf -- '- SHELF: main\n  content: [\n' > yaml/database/catalog-nk.yml && runs 1 --database yaml Au && says "catalog-nk.yml:3: YAML: "
+for broken in '- SHELF: main\n  content: [\n@3' '- SHELF: main\n  content:\n    - BOOK: Au\n      content:\n        - PAGE: J\n            data: x.yml\n@6'; do
+    printf -- "${broken%@*}" > yaml/database/catalog-nk.yml && runs 1 --database yaml Au && says "catalog-nk.yml:${broken#*@}: YAML: "
+done
 KALVIRA_DATABASE=nowhere runs 1 Au && says "no database in nowhere (KALVIRA_DATABASE): it holds neither catalog-nk.yml nor database/catalog-nk.yml"
 runs 0 --version --database db && [ "$(tail -n 1 out)" = db ] || fail "--version: $(cat out)"
 runs 0 --version && says "refractiveindex.info database 2026-06-14 (ff11b58)" out

@@ -311,8 +311,12 @@ const Page* Catalogue::page_of(const std::string& file) const
     if (error)
         return nullptr;
     const std::string relative = real.lexically_relative(data).generic_string();
-    for (const Page& page : pages_)
-        if (fs::u8path(page.data).lexically_normal().generic_string() == relative)
+    const std::string name = real.filename().u8string();
+    const auto ends_with_name = [&name](const std::string& data) {
+        return data.size() >= name.size() && data.compare(data.size() - name.size(), name.size(), name) == 0;
+    };
+    for (const Page& page : pages_)  // as written, or as a path (organic//C32H44N2O6 - SQIB/...)
+        if (page.data == relative || (ends_with_name(page.data) && fs::u8path(page.data).lexically_normal().generic_string() == relative))
             return &page;
     return nullptr;
 }

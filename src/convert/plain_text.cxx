@@ -89,7 +89,8 @@ std::string plain_text(std::string_view text)
     size_t link_start = 0;
     for (size_t i = 0; i < text.size();) {
         const char c = text[i];
-        const size_t close = c == '<' ? text.find('>', i) : c == '&' ? text.find(';', i) : std::string_view::npos;
+        const bool tag_start = i + 1 < text.size() && (std::isalpha(static_cast<unsigned char>(text[i + 1])) || text[i + 1] == '/');
+        const size_t close = c == '<' && tag_start ? text.find('>', i) : c == '&' ? text.find(';', i) : std::string_view::npos;
         if (c == '<' && close != std::string_view::npos) {
             const std::string_view tag = text.substr(i + 1, close - i - 1);
             if (starts_with(tag, "http://") || starts_with(tag, "https://")) {
