@@ -230,6 +230,7 @@ for broken in '- SHELF: main\n  content: [\n@3' '- SHELF: main\n  content:\n    
     printf -- "${broken%@*}" > yaml/database/catalog-nk.yml && runs 1 --database yaml Au && says "catalog-nk.yml:${broken#*@}: YAML: "
 done
 KALVIRA_DATABASE=nowhere runs 1 Au && says "no database in nowhere (KALVIRA_DATABASE): it holds neither catalog-nk.yml nor database/catalog-nk.yml"
+KALVIRA_DATABASE=nowhere runs 0 --about "$data/main/Au/nk/Johnson.yml" && says "REFERENCES" out  # a file needs no database
 runs 0 --version --database db && [ "$(tail -n 1 out)" = db ] || fail "--version: $(cat out)"
 runs 0 --version && says "refractiveindex.info database 2026-06-14 (ff11b58)" out
 

@@ -97,6 +97,6 @@ std::string about(const std::string& name, const std::string& file, const std::s
     for (const YAML::Node& entry : data)
         if (const YAML::Node type = entry.IsMap() ? entry["type"] : YAML::Node(); type && type.IsScalar())
             out += "  " + type.Scalar() + range_of(entry) + "\n";
-    out += "\nDATABASE\n  " + database + "\n  " + database_citation + "\n";
+    out += "\nDATABASE\n" + (database.empty() ? "" : "  " + database + "\n") + "  " + database_citation + "\n";
     return out;
 }

@@ -5,6 +5,6 @@
 
 #include <string>
 
-// NAME is the page's shelf/book/page, or "" for a file the catalogue does not
-// list; DATABASE names the database.  InputError where the file is no material file.
+// NAME is the page's shelf/book/page and DATABASE names its database, or both
+// are "" for a file no catalogue lists.  InputError where it is no material file.
 std::string about(const std::string& name, const std::string& file, const std::string& database);

@@ -152,8 +152,8 @@ void read_yaml(const YAML::Node& list, int level, Page& page, std::vector<Page>&
         }
         (level == 0 ? page.shelf : page.book) = id;
         page.book_name = scalar(entry["name"]);
-        if (entry["content"])
-            read_yaml(entry["content"], level + 1, page, pages);
+        if (const YAML::Node content = entry["content"]; content && !content.IsNull())
+            read_yaml(content, level + 1, page, pages);
     }
 }
 
@@ -227,8 +227,8 @@ Catalogue::Catalogue(const std::string& folder, std::string description) : folde
 
 const Page& Catalogue::find(std::string_view name) const
 {
-    if (name.empty() || has_control(name) || name.find('\0') != std::string_view::npos)
-        throw InputError(0, "a material's name holds no control characters");
+    if (name.empty() || has_control(name))
+        throw InputError(0, name.empty() ? "an empty name, neither a file nor a material" : "a material's name holds no control characters");
     const std::vector<std::string_view> parts = parts_of(name);
     if (std::find(parts.begin(), parts.end(), "..") != parts.end())
         throw InputError(0, std::string(name) + ": a material's name holds no \"..\"");

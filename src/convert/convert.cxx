@@ -153,17 +153,24 @@ int list(const Options& options, Library& library)
 
 int cite(const Options& options, Library& library)
 {
-    std::string name, file = options.about;
+    std::string name, file = options.about, database;
     if (is_name(options.about)) {
         const Page& page = library.catalogue().find(options.about);
         name = page.name();
         file = library.catalogue().file(page);
-    } else if (const Page* page = library.catalogue().page_of(file)) {
-        name = page->name();
+        database = library.database().description;
+    } else {
+        try {  // a file of the database is cited by its name; any file, without a database too
+            if (const Page* page = library.catalogue().page_of(file)) {
+                name = page->name();
+                database = library.database().description;
+            }
+        } catch (const InputError&) {
+        }
     }
     std::string text;
     try {
-        text = about(name, file, library.database().description);
+        text = about(name, file, database);
     } catch (const InputError& error) {
         throw InputError(0, message_for(name.empty() ? file : name + " (" + file + ")", error));
     }
