@@ -33,7 +33,7 @@ Au/Johnson, specs/SCHOTT-optical/N-BK7.
   --at LIST            only at these wavelengths, interpolated between rows
                          kalvira-convert --at 632.8,1064 main/Au/Johnson
   --range FROM:TO:STEP at FROM, FROM + STEP, ... up to TO
-                         kalvira-convert --range 400:800:0.5 specs/SCHOTT-optical/N-BK7
+                         kalvira-convert --range 400:800:0.5 Au/Johnson
   --convention plus|minus  imaginary parts in the e^(-iwt) convention, where
                        an absorber's are positive (plus, the default), or in
                        e^(+iwt), where they are negative (minus); a table of
