@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// kalvira-convert: tables and refractiveindex.info material files into every
-// quantity kalvira's window shows, as one CSV table.
+// kalvira-convert: tables, and refractiveindex.info materials by name or file,
+// into every quantity kalvira's window shows, as one CSV table; the database
+// searched, and what to cite.
 
 #include "about.h"
 #include "catalogue.h"
