@@ -91,7 +91,7 @@ bool read_quickly(std::string_view text, std::vector<Page>& pages)
             if (next == 3 || (next > 0 && (level < next - 1 || !content[next - 1])))
                 return false;
             divider = key == "DIVIDER";
-            if (!divider && key != level_keys[next])
+            if (!divider && (key != level_keys[next] || value.empty()))  // YAML proper names an entry without its id
                 return false;
             level = next;
             std::fill(content + level, content + 3, false);
